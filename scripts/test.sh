@@ -1,0 +1,28 @@
+#!/usr/bin/env bash
+# Installs what is missing, builds Kronvale twice (plain, and with AddressSanitizer
+# and UndefinedBehaviorSanitizer) and runs every test in both builds.
+set -euo pipefail
+root=$(cd "$(dirname "$0")/.." && pwd)
+cd "$root"
+"$root/scripts/install-deps.sh"
+
+echo "== Format check"
+files=$(git ls-files '*.cpp' '*.h' 2>/dev/null || find src tests bench -name '*.cpp' -o -name '*.h')
+# shellcheck disable=SC2086
+clang-format --dry-run --Werror $files
+
+echo "== Plain build"
+"$root/scripts/build.sh" build -DKRONVALE_WERROR=ON
+ctest --test-dir build --output-on-failure --timeout 300
+
+echo "== Benchmarks (smoke run)"
+for b in build/bench/bench_*; do
+    [ -x "$b" ] && QT_QPA_PLATFORM=offscreen "$b" -iterations 3 >/dev/null
+done
+
+echo "== Sanitizer build"
+"$root/scripts/build.sh" build-asan -DKRONVALE_WERROR=ON -DKRONVALE_SANITIZE=ON
+ASAN_OPTIONS=detect_leaks=1:abort_on_error=0 \
+LSAN_OPTIONS=suppressions=$root/tests/lsan.supp:print_suppressions=0 \
+UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1 \
+    ctest --test-dir build-asan --output-on-failure --timeout 600

@@ -1,0 +1,15 @@
+#pragma once
+
+#include <QDateTime>
+
+namespace kv {
+
+// The wall clock, in local time. The program reads the time only through this.
+class Clock
+{
+public:
+    virtual ~Clock() = default;
+    virtual QDateTime now() const = 0;
+};
+
+} // namespace kv

@@ -1,0 +1,21 @@
+#include "Errors.h"
+
+#include <utility>
+
+namespace kv {
+
+QString applicationTitle()
+{
+    return QStringLiteral("Kronvale v1.1");
+}
+
+Error::Error(QString message) : m_message(std::move(message)), m_utf8(m_message.toUtf8()) {}
+
+QString standardErrorText(const QString &message)
+{
+    if (!message.isEmpty() && message.back() > QLatin1Char('.'))
+        return message + QLatin1Char('.');
+    return message;
+}
+
+} // namespace kv

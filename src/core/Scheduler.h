@@ -1,0 +1,65 @@
+#pragma once
+
+#include "DateTimeText.h"
+#include "Modes.h"
+
+#include <QDateTime>
+#include <optional>
+
+namespace kv {
+
+class Clock;
+class ErrorSink;
+class TaskActions;
+class TaskTable;
+
+// The scheduler tick: walks the task list once and fires every task whose set
+// time has come since the previous tick.
+//
+// A row is due when one of its occurrences (its set time on a day its mode
+// matches; for a once-only task, on any day not before its date) lies after the
+// previous tick's clock reading and at or before this one. The first tick, a tick
+// after the clock went back, and a tick long after the previous one (sleep, a
+// clock set forward) look back only a few seconds instead, so nothing long past
+// fires.
+class Scheduler
+{
+public:
+    static constexpr qint64 kWindowMs = 4320; // 0.00005 of a day
+    static constexpr qint64 kMaxSpanMs = 60000;
+
+    Scheduler(TaskTable &table, TaskActions &actions, const Clock &clock, ErrorSink &errors,
+              DateTimeText texts = DateTimeText());
+
+    // The handler of the five-second timer: runs the tick and shows a conversion
+    // error in the error box.
+    void Timer1Timer();
+
+    // One tick. Throws kv::Error at a row it cannot read; the rows after it are
+    // not looked at in this tick.
+    void tick();
+
+private:
+    struct Span
+    {
+        qint64 from; // exclusive, or inclusive when fromIncluded
+        qint64 to;   // inclusive
+        bool fromIncluded;
+        QDate firstDay;
+        QDate lastDay;
+        bool contains(qint64 ms) const { return (fromIncluded ? ms >= from : ms > from) && ms <= to; }
+    };
+    Span spanUntil(const QDateTime &now) const;
+    template <typename DayMatches>
+    static bool occursIn(const Span &span, QTime time, DayMatches dayMatches);
+    void fire(int row, TaskAction action);
+
+    TaskTable &m_table;
+    TaskActions &m_actions;
+    const Clock &m_clock;
+    ErrorSink &m_errors;
+    DateTimeText m_texts;
+    std::optional<QDateTime> m_previous;
+};
+
+} // namespace kv

@@ -1,0 +1,17 @@
+#include "StandardErrorBox.h"
+
+#include <QMessageBox>
+
+namespace kv {
+
+void StandardErrorBox::present(const QString &text)
+{
+    if (m_open.contains(text))
+        return;
+    m_open << text;
+    QMessageBox box(QMessageBox::Critical, applicationTitle(), text, QMessageBox::Ok, m_owner);
+    box.exec();
+    m_open.removeOne(text);
+}
+
+} // namespace kv

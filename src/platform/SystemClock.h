@@ -1,0 +1,13 @@
+#pragma once
+
+#include "Clock.h"
+
+namespace kv {
+
+class SystemClock : public Clock
+{
+public:
+    QDateTime now() const override;
+};
+
+} // namespace kv

@@ -1,0 +1,103 @@
+// The desktop side of the Linux actions: files reach the desktop's "open"
+// handler (xdg-open, replaced here by a script that records its argument), and
+// switching the display off does nothing where no display power control exists.
+#include "DisplayPower.h"
+#include "LinuxSystemActions.h"
+#include "XvfbServer.h"
+
+#include <QDir>
+#include <QFile>
+#include <QGuiApplication>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QUrl>
+
+class TestLinuxActions : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void initTestCase();
+    void opensFullNameWithDesktopHandler_data();
+    void opensFullNameWithDesktopHandler();
+    void displayOffWithoutDisplayPowerDoesNothing();
+
+private:
+    QStringList opened();
+
+    QTemporaryDir m_dir;
+    QString m_record;
+};
+
+void TestLinuxActions::initTestCase()
+{
+    QVERIFY(m_dir.isValid());
+    m_record = m_dir.filePath(QStringLiteral("opened"));
+    const QString script = m_dir.filePath(QStringLiteral("xdg-open"));
+    QFile file(script);
+    QVERIFY(file.open(QIODevice::WriteOnly));
+    file.write("#!/bin/sh\nprintf '%s\\n' \"$1\" >> \"" + m_record.toUtf8() + "\"\n");
+    file.close();
+    QVERIFY(file.setPermissions(QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner));
+    qputenv("PATH", m_dir.path().toUtf8() + ':' + qgetenv("PATH"));
+}
+
+// The local files the handler was asked to open, one a call.
+QStringList TestLinuxActions::opened()
+{
+    QFile file(m_record);
+    if (!file.open(QIODevice::ReadOnly))
+        return {};
+    QStringList files;
+    for (const QByteArray &line : file.readAll().split('\n'))
+        if (!line.isEmpty())
+            files << QUrl(QString::fromUtf8(line)).toLocalFile();
+    return files;
+}
+
+void TestLinuxActions::opensFullNameWithDesktopHandler_data()
+{
+    QTest::addColumn<QString>("name");
+    QTest::newRow("plain") << QStringLiteral("/home/u/Music/song.ogg");
+    QTest::newRow("blanks and accents") << QStringLiteral("/home/u/Mes documents/été 2026.odt");
+    QTest::newRow("longer than 800 characters")
+        << QStringLiteral("/") + QString(300, QLatin1Char('a')) + QStringLiteral("/") +
+               QString(300, QLatin1Char('b')) + QStringLiteral("/") +
+               QString(250, QLatin1Char('c')) + QStringLiteral(".txt");
+}
+
+void TestLinuxActions::opensFullNameWithDesktopHandler()
+{
+    QFETCH(QString, name);
+    QFile::remove(m_record);
+    kv::LinuxSystemActions system;
+    system.openFile(name);
+    QTRY_VERIFY_WITH_TIMEOUT(!opened().isEmpty(), 10000);
+    QCOMPARE(opened(), QStringList{name});
+}
+
+void TestLinuxActions::displayOffWithoutDisplayPowerDoesNothing()
+{
+    const QByteArray saved = qgetenv("DISPLAY");
+    qunsetenv("DISPLAY");
+    QVERIFY(!kv::switchDisplayOff());
+
+    qputenv("DISPLAY", saved); // our own Xvfb, which has no display power extension
+    QVERIFY(!kv::switchDisplayOff());
+}
+
+// The desktop services need a real platform: the offscreen one opens nothing.
+int main(int argc, char *argv[])
+{
+    kv::test::XvfbServer server;
+    if (!server.isRunning()) {
+        qCritical("Xvfb did not start");
+        return 1;
+    }
+    qputenv("DISPLAY", server.display().toUtf8());
+    qputenv("QT_QPA_PLATFORM", "xcb");
+    QGuiApplication app(argc, argv);
+    TestLinuxActions test;
+    return QTest::qExec(&test, argc, argv);
+}
+#include "tst_linuxactions.moc"

@@ -26,24 +26,46 @@ void Scheduler::Timer1Timer()
     }
 }
 
+namespace {
+
+qint64 localMSecs(QDate day, QTime time)
+{
+    return day.toJulianDay() * 86400000 + time.msecsSinceStartOfDay();
+}
+
+} // namespace
+
+bool Scheduler::Span::contains(QDate day, QTime time) const
+{
+    const qint64 ms = sameOffset ? localMSecs(day, time) : QDateTime(day, time).toMSecsSinceEpoch();
+    const qint64 lo = sameOffset ? localFrom : from;
+    const qint64 hi = sameOffset ? localTo : to;
+    return (fromIncluded ? ms >= lo : ms > lo) && ms <= hi;
+}
+
 Scheduler::Span Scheduler::spanUntil(const QDateTime &now) const
 {
-    const qint64 to = now.toMSecsSinceEpoch();
-    Span span{to - kWindowMs, to, true, {}, now.date()};
-    if (m_previous) {
-        const qint64 from = m_previous->toMSecsSinceEpoch();
-        if (from <= to && to - from <= kMaxSpanMs)
-            span = Span{from, to, false, {}, now.date()};
+    QDateTime start = now.addMSecs(-kWindowMs);
+    bool fromIncluded = true;
+    if (m_previous && *m_previous <= now && m_previous->msecsTo(now) <= kMaxSpanMs) {
+        start = *m_previous;
+        fromIncluded = false;
     }
-    span.firstDay = QDateTime::fromMSecsSinceEpoch(span.from).date();
-    return span;
+    return Span{start.toMSecsSinceEpoch(),
+                now.toMSecsSinceEpoch(),
+                fromIncluded,
+                start.offsetFromUtc() == now.offsetFromUtc(),
+                localMSecs(start.date(), start.time()),
+                localMSecs(now.date(), now.time()),
+                start.date(),
+                now.date()};
 }
 
 template <typename DayMatches>
 bool Scheduler::occursIn(const Span &span, QTime time, DayMatches dayMatches)
 {
     for (QDate day = span.firstDay; day <= span.lastDay; day = day.addDays(1)) {
-        if (dayMatches(day) && span.contains(QDateTime(day, time).toMSecsSinceEpoch()))
+        if (dayMatches(day) && span.contains(day, time))
             return true;
     }
     return false;

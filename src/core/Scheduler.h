@@ -40,14 +40,20 @@ public:
     void tick();
 
 private:
+    // The stretch of time a tick covers, in milliseconds since the epoch and, for
+    // the common case of no change of UTC offset inside it, as local wall-clock
+    // milliseconds too, which spares a time zone lookup per task.
     struct Span
     {
         qint64 from; // exclusive, or inclusive when fromIncluded
         qint64 to;   // inclusive
         bool fromIncluded;
+        bool sameOffset;
+        qint64 localFrom;
+        qint64 localTo;
         QDate firstDay;
         QDate lastDay;
-        bool contains(qint64 ms) const { return (fromIncluded ? ms >= from : ms > from) && ms <= to; }
+        bool contains(QDate day, QTime time) const;
     };
     Span spanUntil(const QDateTime &now) const;
     template <typename DayMatches>

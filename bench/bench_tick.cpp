@@ -33,8 +33,8 @@ void BenchTick::tickFullTable()
     const kv::DateTimeText texts{QLocale(QStringLiteral("de_DE"))};
     kv::Scheduler scheduler(table, actions, clock, errors, texts);
 
-    const QStringList modes = kv::Modes::fileModes() + QStringList{"Shut Down(Friday)",
-                                                                  "Stand Off(Every day)"};
+    const QStringList modes =
+        kv::Modes::fileModes() + QStringList{"Shut Down(Friday)", "Stand Off(Every day)"};
     for (int i = 0; i < kv::TaskTable::kMaxTasks; ++i) {
         // Spread over the day, or all at the moment the ticks reach.
         const QTime time = due ? QTime(12, 0, 3) : QTime(0, 0).addSecs(i * 337);
@@ -43,7 +43,8 @@ void BenchTick::tickFullTable()
                          QStringLiteral("file%1.txt").arg(i), QStringLiteral("/tmp/"), mode);
     }
     scheduler.tick();
-    QBENCHMARK {
+    QBENCHMARK
+    {
         // Each round goes back before the set time, so "due" fires every task.
         clock.setNow(QDateTime(QDate(2026, 12, 7), QTime(12, 0)));
         scheduler.tick();

@@ -185,9 +185,9 @@ QString DateTimeText::timePart(const QString &cell)
 int toInt(const QString &text)
 {
     const auto fail = [&] {
-        return Error(QCoreApplication::translate("kv::DateTimeText",
-                                                 "'%1' is not a valid integer value")
-                         .arg(text));
+        return Error(
+            QCoreApplication::translate("kv::DateTimeText", "'%1' is not a valid integer value")
+                .arg(text));
     };
     int i = 0;
     const int n = int(text.size());

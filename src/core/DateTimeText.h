@@ -40,7 +40,12 @@ public:
     static QString timePart(const QString &cell);
 
 private:
-    enum Field : char { Day = 'd', Month = 'M', Year = 'y' };
+    enum Field : char
+    {
+        Day = 'd',
+        Month = 'M',
+        Year = 'y'
+    };
     std::array<Field, 3> m_order{Day, Month, Year};
     QChar m_separator = QLatin1Char('.');
     QString m_format;

@@ -11,10 +11,10 @@ constexpr TaskAction kEventActions[] = {TaskAction::ShutDown, TaskAction::Restar
 
 const QStringList &dayNames()
 {
-    static const QStringList names{
-        QStringLiteral("Monday"), QStringLiteral("Tuesday"),  QStringLiteral("Wednesday"),
-        QStringLiteral("Thursday"), QStringLiteral("Friday"), QStringLiteral("Saturday"),
-        QStringLiteral("Sunday")};
+    static const QStringList names{QStringLiteral("Monday"),    QStringLiteral("Tuesday"),
+                                   QStringLiteral("Wednesday"), QStringLiteral("Thursday"),
+                                   QStringLiteral("Friday"),    QStringLiteral("Saturday"),
+                                   QStringLiteral("Sunday")};
     return names;
 }
 
@@ -39,8 +39,8 @@ QHash<QString, WeeklyRule> buildWeeklyRules()
 
 const QStringList &fileModes()
 {
-    static const QStringList modes =
-        QStringList{QStringLiteral("Simple")} + dayNames() + QStringList{QStringLiteral("Every day")};
+    static const QStringList modes = QStringList{QStringLiteral("Simple")} + dayNames() +
+                                     QStringList{QStringLiteral("Every day")};
     return modes;
 }
 

@@ -6,7 +6,14 @@
 
 namespace kv {
 
-enum class TaskAction { OpenFile, ShutDown, Restart, StandBy, StandOff };
+enum class TaskAction
+{
+    OpenFile,
+    ShutDown,
+    Restart,
+    StandBy,
+    StandOff
+};
 
 // The mode texts of a task (column 4). Once-only modes are compared exactly;
 // all others after lowering A to Z.

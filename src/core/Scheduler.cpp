@@ -10,12 +10,11 @@
 
 namespace kv {
 
-Scheduler::Scheduler(TaskTable &table, TaskActions &actions, const Clock &clock,
-                     ErrorSink &errors, DateTimeText texts)
+Scheduler::Scheduler(TaskTable &table, TaskActions &actions, const Clock &clock, ErrorSink &errors,
+                     DateTimeText texts)
     : m_table(table), m_actions(actions), m_clock(clock), m_errors(errors),
       m_texts(std::move(texts))
-{
-}
+{}
 
 void Scheduler::Timer1Timer()
 {

@@ -7,8 +7,7 @@ namespace kv {
 
 TaskActions::TaskActions(const TaskTable &table, SystemActions &system)
     : m_table(table), m_system(system)
-{
-}
+{}
 
 void TaskActions::PlaySelectedTask()
 {

@@ -12,7 +12,15 @@ class TaskTable : public StringGrid
     Q_OBJECT
 
 public:
-    enum Column { FiredColumn, TimeColumn, NameColumn, PathColumn, ModeColumn, StartsColumn };
+    enum Column
+    {
+        FiredColumn,
+        TimeColumn,
+        NameColumn,
+        PathColumn,
+        ModeColumn,
+        StartsColumn
+    };
     static constexpr int kColumnCount = 6;
     static constexpr int kMaxTasks = 254;
 

@@ -56,8 +56,8 @@ void LinuxSystemActions::displayOff()
 
 void LinuxSystemActions::sendToLogind(const QString &method)
 {
-    QDBusMessage call = QDBusMessage::createMethodCall(kLogindService, kLogindPath, kLogindManager,
-                                                       method);
+    QDBusMessage call =
+        QDBusMessage::createMethodCall(kLogindService, kLogindPath, kLogindManager, method);
     call << false; // interactive: never ask for a password from a timer
     m_bus.send(call);
 }

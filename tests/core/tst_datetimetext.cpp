@@ -32,14 +32,22 @@ void TestDateTimeText::dateFormatFollowsLocale_data()
 {
     QTest::addColumn<QString>("locale");
     QTest::addColumn<QString>("format");
-    QTest::newRow("German") << "de_DE" << "dd.MM.yyyy";
-    QTest::newRow("Russian") << "ru_RU" << "dd.MM.yyyy";
-    QTest::newRow("US English") << "en_US" << "MM/dd/yyyy";
-    QTest::newRow("British English") << "en_GB" << "dd/MM/yyyy";
-    QTest::newRow("Swedish") << "sv_SE" << "yyyy-MM-dd";
-    QTest::newRow("Korean") << "ko_KR" << "yyyy-MM-dd";
-    QTest::newRow("Hungarian") << "hu_HU" << "yyyy-MM-dd";
-    QTest::newRow("C") << "C" << "dd.MM.yyyy";
+    QTest::newRow("German") << "de_DE"
+                            << "dd.MM.yyyy";
+    QTest::newRow("Russian") << "ru_RU"
+                             << "dd.MM.yyyy";
+    QTest::newRow("US English") << "en_US"
+                                << "MM/dd/yyyy";
+    QTest::newRow("British English") << "en_GB"
+                                     << "dd/MM/yyyy";
+    QTest::newRow("Swedish") << "sv_SE"
+                             << "yyyy-MM-dd";
+    QTest::newRow("Korean") << "ko_KR"
+                            << "yyyy-MM-dd";
+    QTest::newRow("Hungarian") << "hu_HU"
+                               << "yyyy-MM-dd";
+    QTest::newRow("C") << "C"
+                       << "dd.MM.yyyy";
 }
 
 void TestDateTimeText::dateFormatFollowsLocale()
@@ -147,10 +155,18 @@ void TestDateTimeText::cellParts_data()
     QTest::addColumn<QString>("cell");
     QTest::addColumn<QString>("date");
     QTest::addColumn<QString>("time");
-    QTest::newRow("one-digit hour") << "07.12.2026 9:05:00" << "07.12.2026" << "9:05:00";
-    QTest::newRow("two-digit hour") << "07.12.2026 19:05:00" << "07.12.2026" << "19:05:00";
-    QTest::newRow("short cell") << "9:05" << "9:05" << "9:05";
-    QTest::newRow("empty") << "" << "" << "";
+    QTest::newRow("one-digit hour") << "07.12.2026 9:05:00"
+                                    << "07.12.2026"
+                                    << "9:05:00";
+    QTest::newRow("two-digit hour") << "07.12.2026 19:05:00"
+                                    << "07.12.2026"
+                                    << "19:05:00";
+    QTest::newRow("short cell") << "9:05"
+                                << "9:05"
+                                << "9:05";
+    QTest::newRow("empty") << ""
+                           << ""
+                           << "";
 }
 
 void TestDateTimeText::cellParts()
@@ -197,15 +213,20 @@ void TestDateTimeText::standardErrorText_data()
 {
     QTest::addColumn<QString>("message");
     QTest::addColumn<QString>("shown");
-    QTest::newRow("letter") << "'x' is not a valid date" << "'x' is not a valid date.";
-    QTest::newRow("digit") << "I/O error 5" << "I/O error 5.";
+    QTest::newRow("letter") << "'x' is not a valid date"
+                            << "'x' is not a valid date.";
+    QTest::newRow("digit") << "I/O error 5"
+                           << "I/O error 5.";
     QTest::newRow("full stop") << "The task list is full (254 tasks)."
                                << "The task list is full (254 tasks).";
     QTest::newRow("exclamation") << "12:00 - This time is not correct!"
                                  << "12:00 - This time is not correct!";
-    QTest::newRow("parenthesis") << "(x)" << "(x)";
-    QTest::newRow("quote") << "'x'" << "'x'";
-    QTest::newRow("empty") << "" << "";
+    QTest::newRow("parenthesis") << "(x)"
+                                 << "(x)";
+    QTest::newRow("quote") << "'x'"
+                           << "'x'";
+    QTest::newRow("empty") << ""
+                           << "";
 }
 
 void TestDateTimeText::standardErrorText()

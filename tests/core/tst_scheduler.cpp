@@ -102,15 +102,33 @@ void TestScheduler::onceOnlyByDate_data()
     QTest::addColumn<QString>("fired");
     QTest::addColumn<QString>("starts");
     QTest::addColumn<bool>("fires");
-    QTest::newRow("today") << "07.12.2026 10:00:00" << "0" << "0" << true;
-    QTest::newRow("yesterday, never fired") << "06.12.2026 10:00:00" << "0" << "0" << true;
-    QTest::newRow("last year, never fired") << "07.12.2025 10:00:00" << "0" << "0" << true;
-    QTest::newRow("tomorrow") << "08.12.2026 10:00:00" << "0" << "0" << false;
-    QTest::newRow("fired mark set") << "07.12.2026 10:00:00" << "1" << "0" << false;
-    QTest::newRow("fired mark 257 (low byte 1)") << "07.12.2026 10:00:00" << "257" << "0" << false;
-    QTest::newRow("fired mark 256 (low byte 0)") << "07.12.2026 10:00:00" << "256" << "0" << true;
-    QTest::newRow("started before") << "07.12.2026 10:00:00" << "0" << "1" << false;
-    QTest::newRow("start count with blank") << "07.12.2026 10:00:00" << "0" << " 0" << false;
+    QTest::newRow("today") << "07.12.2026 10:00:00"
+                           << "0"
+                           << "0" << true;
+    QTest::newRow("yesterday, never fired") << "06.12.2026 10:00:00"
+                                            << "0"
+                                            << "0" << true;
+    QTest::newRow("last year, never fired") << "07.12.2025 10:00:00"
+                                            << "0"
+                                            << "0" << true;
+    QTest::newRow("tomorrow") << "08.12.2026 10:00:00"
+                              << "0"
+                              << "0" << false;
+    QTest::newRow("fired mark set") << "07.12.2026 10:00:00"
+                                    << "1"
+                                    << "0" << false;
+    QTest::newRow("fired mark 257 (low byte 1)") << "07.12.2026 10:00:00"
+                                                 << "257"
+                                                 << "0" << false;
+    QTest::newRow("fired mark 256 (low byte 0)") << "07.12.2026 10:00:00"
+                                                 << "256"
+                                                 << "0" << true;
+    QTest::newRow("started before") << "07.12.2026 10:00:00"
+                                    << "0"
+                                    << "1" << false;
+    QTest::newRow("start count with blank") << "07.12.2026 10:00:00"
+                                            << "0"
+                                            << " 0" << false;
 }
 
 void TestScheduler::onceOnlyByDate()
@@ -172,10 +190,14 @@ void TestScheduler::spanAcrossMidnightCoversBothDays_data()
 {
     QTest::addColumn<QString>("time");
     QTest::addColumn<QString>("mode");
-    QTest::newRow("Monday task, last second") << "07.12.2026 23:59:59" << "Monday";
-    QTest::newRow("Tuesday task, first second") << "07.12.2026 0:00:00" << "Tuesday";
-    QTest::newRow("once-only at midnight") << "08.12.2026 0:00:01" << "Simple";
-    QTest::newRow("every day at midnight") << "01.12.2026 0:00:00" << "Every day";
+    QTest::newRow("Monday task, last second") << "07.12.2026 23:59:59"
+                                              << "Monday";
+    QTest::newRow("Tuesday task, first second") << "07.12.2026 0:00:00"
+                                                << "Tuesday";
+    QTest::newRow("once-only at midnight") << "08.12.2026 0:00:01"
+                                           << "Simple";
+    QTest::newRow("every day at midnight") << "01.12.2026 0:00:00"
+                                           << "Every day";
 }
 
 void TestScheduler::spanAcrossMidnightCoversBothDays()
@@ -199,8 +221,10 @@ void TestScheduler::longGapOrClockBackLooksBackOnlyTheWindow_data()
     QTest::newRow("sleep, task just past") << at(kMonday, 8, 0, 0) << now << "10:04:57" << true;
     QTest::newRow("61 s gap") << now.addSecs(-61) << now << "10:04:30" << false;
     QTest::newRow("60 s gap") << now.addSecs(-60) << now << "10:04:30" << true;
-    QTest::newRow("clock back, within window") << at(kMonday, 11, 0, 0) << now << "10:04:58" << true;
-    QTest::newRow("clock back, before window") << at(kMonday, 11, 0, 0) << now << "10:04:50" << false;
+    QTest::newRow("clock back, within window")
+        << at(kMonday, 11, 0, 0) << now << "10:04:58" << true;
+    QTest::newRow("clock back, before window")
+        << at(kMonday, 11, 0, 0) << now << "10:04:50" << false;
 }
 
 void TestScheduler::longGapOrClockBackLooksBackOnlyTheWindow()
@@ -221,27 +245,38 @@ void TestScheduler::modesChooseTheAction_data()
     QTest::addColumn<QString>("mode");
     QTest::addColumn<QStringList>("calls");
     const QStringList none;
-    QTest::newRow("file, once") << "a" << "Simple" << QStringList{"open /f/a"};
-    QTest::newRow("file, Monday") << "a" << "Monday" << QStringList{"open /f/a"};
-    QTest::newRow("file, Tuesday") << "a" << "Tuesday" << none;
-    QTest::newRow("file, every day") << "a" << "Every day" << QStringList{"open /f/a"};
-    QTest::newRow("file, lowered weekday") << "a" << "MONDAY" << QStringList{"open /f/a"};
-    QTest::newRow("file, lowered once") << "a" << "simple" << none;
-    QTest::newRow("file, unknown") << "a" << "Mondays" << none;
-    QTest::newRow("shut down, once") << "Shut Down" << "Shut Down(Simple)"
-                                     << QStringList{"powerOff"};
-    QTest::newRow("shut down, Monday") << "Shut Down" << "Shut Down(Monday)"
-                                       << QStringList{"powerOff"};
-    QTest::newRow("restart, once") << "Restart" << "Restart(Simple)" << QStringList{"reboot"};
-    QTest::newRow("restart, every day") << "Restart" << "restart(EVERY DAY)"
-                                        << QStringList{"reboot"};
-    QTest::newRow("stand by, once") << "Stand By" << "Stand By(Simple)" << QStringList{"standBy"};
-    QTest::newRow("stand by, Monday") << "Stand By" << "Stand By(Monday)"
-                                      << QStringList{"standBy"};
-    QTest::newRow("stand off, once") << "Stand Off" << "Stand Off(Simple)"
-                                     << QStringList{"displayOff"};
-    QTest::newRow("stand off, Sunday") << "Stand Off" << "Stand Off(Sunday)" << none;
-    QTest::newRow("blank inside") << "Stand Off" << "Stand Off (Monday)" << none;
+    QTest::newRow("file, once") << "a"
+                                << "Simple" << QStringList{"open /f/a"};
+    QTest::newRow("file, Monday") << "a"
+                                  << "Monday" << QStringList{"open /f/a"};
+    QTest::newRow("file, Tuesday") << "a"
+                                   << "Tuesday" << none;
+    QTest::newRow("file, every day") << "a"
+                                     << "Every day" << QStringList{"open /f/a"};
+    QTest::newRow("file, lowered weekday") << "a"
+                                           << "MONDAY" << QStringList{"open /f/a"};
+    QTest::newRow("file, lowered once") << "a"
+                                        << "simple" << none;
+    QTest::newRow("file, unknown") << "a"
+                                   << "Mondays" << none;
+    QTest::newRow("shut down, once") << "Shut Down"
+                                     << "Shut Down(Simple)" << QStringList{"powerOff"};
+    QTest::newRow("shut down, Monday") << "Shut Down"
+                                       << "Shut Down(Monday)" << QStringList{"powerOff"};
+    QTest::newRow("restart, once") << "Restart"
+                                   << "Restart(Simple)" << QStringList{"reboot"};
+    QTest::newRow("restart, every day") << "Restart"
+                                        << "restart(EVERY DAY)" << QStringList{"reboot"};
+    QTest::newRow("stand by, once") << "Stand By"
+                                    << "Stand By(Simple)" << QStringList{"standBy"};
+    QTest::newRow("stand by, Monday") << "Stand By"
+                                      << "Stand By(Monday)" << QStringList{"standBy"};
+    QTest::newRow("stand off, once") << "Stand Off"
+                                     << "Stand Off(Simple)" << QStringList{"displayOff"};
+    QTest::newRow("stand off, Sunday") << "Stand Off"
+                                       << "Stand Off(Sunday)" << none;
+    QTest::newRow("blank inside") << "Stand Off"
+                                  << "Stand Off (Monday)" << none;
 }
 
 void TestScheduler::modesChooseTheAction()
@@ -287,15 +322,19 @@ void TestScheduler::badCellStopsTheTick_data()
     QTest::addColumn<QString>("text");
     QTest::addColumn<QString>("mode");
     QTest::addColumn<QString>("message");
-    QTest::newRow("empty fired mark") << int(TaskTable::FiredColumn) << "" << "Every day"
+    QTest::newRow("empty fired mark") << int(TaskTable::FiredColumn) << ""
+                                      << "Every day"
                                       << "'' is not a valid integer value.";
     QTest::newRow("bad time") << int(TaskTable::TimeColumn) << "07.12.2026 25:00:00"
-                              << "Every day" << "'25:00:00' is not a valid time.";
+                              << "Every day"
+                              << "'25:00:00' is not a valid time.";
     QTest::newRow("bad date of a once-only task")
-        << int(TaskTable::TimeColumn) << "32.12.2026 10:00:00" << "Simple"
+        << int(TaskTable::TimeColumn) << "32.12.2026 10:00:00"
+        << "Simple"
         << "'32.12.2026' is not a valid date.";
-    QTest::newRow("bad start count of a due task")
-        << int(TaskTable::StartsColumn) << "x" << "Every day" << "'x' is not a valid integer value.";
+    QTest::newRow("bad start count of a due task") << int(TaskTable::StartsColumn) << "x"
+                                                   << "Every day"
+                                                   << "'x' is not a valid integer value.";
 }
 
 void TestScheduler::badCellStopsTheTick()
@@ -304,9 +343,11 @@ void TestScheduler::badCellStopsTheTick()
     QFETCH(QString, text);
     QFETCH(QString, mode);
     Rig rig;
-    rig.add(QStringLiteral("07.12.2026 10:00:00"), QStringLiteral("Every day"), QStringLiteral("1"));
+    rig.add(QStringLiteral("07.12.2026 10:00:00"), QStringLiteral("Every day"),
+            QStringLiteral("1"));
     const int bad = rig.add(QStringLiteral("07.12.2026 10:00:00"), mode, QStringLiteral("2"));
-    rig.add(QStringLiteral("07.12.2026 10:00:00"), QStringLiteral("Every day"), QStringLiteral("3"));
+    rig.add(QStringLiteral("07.12.2026 10:00:00"), QStringLiteral("Every day"),
+            QStringLiteral("3"));
     rig.table.setCell(column, bad, text);
     rig.tickAt(at(kMonday, 9, 59, 58));
     rig.tickAt(at(kMonday, 10, 0, 3));

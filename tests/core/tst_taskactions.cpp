@@ -35,11 +35,15 @@ void TestTaskActions::playOpensPathThenName_data()
     QTest::addColumn<QString>("name");
     QTest::addColumn<QString>("path");
     QTest::addColumn<QString>("opened");
-    QTest::newRow("folder with separator") << "song.ogg" << "/home/u/Music/"
+    QTest::newRow("folder with separator") << "song.ogg"
+                                           << "/home/u/Music/"
                                            << "open /home/u/Music/song.ogg";
-    QTest::newRow("folder without separator") << "song.ogg" << "/home/u/Music"
+    QTest::newRow("folder without separator") << "song.ogg"
+                                              << "/home/u/Music"
                                               << "open /home/u/Musicsong.ogg";
-    QTest::newRow("event row") << "Shut Down" << "" << "open Shut Down";
+    QTest::newRow("event row") << "Shut Down"
+                               << ""
+                               << "open Shut Down";
     const QString longFolder = QStringLiteral("/") + QString(900, QLatin1Char('d')) + u'/';
     QTest::newRow("longer than 800 characters")
         << "f.txt" << longFolder << QStringLiteral("open ") + longFolder + QStringLiteral("f.txt");

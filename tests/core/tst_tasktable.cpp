@@ -54,8 +54,8 @@ void TestTaskTable::startsWithHeaderOnly()
     QCOMPARE(table.currentTask(), 0);
     for (int c = 0; c < 6; ++c)
         QCOMPARE(table.cell(c, 0), TaskTable::headerTexts().at(c));
-    QCOMPARE(TaskTable::headerTexts(), QStringList({"", "Time", "File name/Event", "Path", "Mode",
-                                                    "Starts"}));
+    QCOMPARE(TaskTable::headerTexts(),
+             QStringList({"", "Time", "File name/Event", "Path", "Mode", "Starts"}));
 }
 
 void TestTaskTable::gridRowCountRules()
@@ -91,9 +91,8 @@ void TestTaskTable::gridRowCountRules()
 void TestTaskTable::appendWritesRowAndFixesHeader()
 {
     TaskTable table;
-    const int row = table.appendTask(QStringLiteral("07.12.2026 9:05:00"),
-                                     QStringLiteral("a.txt"), QStringLiteral("/home/u/"),
-                                     QStringLiteral("Simple"));
+    const int row = table.appendTask(QStringLiteral("07.12.2026 9:05:00"), QStringLiteral("a.txt"),
+                                     QStringLiteral("/home/u/"), QStringLiteral("Simple"));
     QCOMPARE(row, 1);
     QCOMPARE(table.rowCount(), 2);
     QCOMPARE(table.fixedRows(), 1);
@@ -134,8 +133,8 @@ void TestTaskTable::changeEventTaskKeepsMarkPathAndStarts()
     table.setCell(TaskTable::StartsColumn, 1, QStringLiteral("2"));
     table.changeEventTask(1, QStringLiteral("08.12.2026 11:00:00"), QStringLiteral("Restart"),
                           QStringLiteral("Restart(Every day)"));
-    const QStringList expected{"1", "08.12.2026 11:00:00", "Restart", "/tmp/",
-                               "Restart(Every day)", "2"};
+    const QStringList expected{"1",     "08.12.2026 11:00:00", "Restart",
+                               "/tmp/", "Restart(Every day)",  "2"};
     for (int c = 0; c < 6; ++c)
         QCOMPARE(table.cell(c, 1), expected.at(c));
 }

@@ -66,7 +66,7 @@ void TestErrorBox::doesNotStackTheSameMessage()
                 textsWhileOpen << box->text();
             closer.start();
         });
-        errors.showError(recurring);                // already on screen: returns at once
+        errors.showError(recurring);                     // already on screen: returns at once
         errors.showError(QStringLiteral("I/O error 5")); // another message does show
     });
     errors.showError(recurring);

@@ -134,14 +134,18 @@ void TestLogind::powerEvents_data()
     QTest::addColumn<QString>("action");
     QTest::addColumn<QString>("canHibernate");
     QTest::addColumn<QStringList>("methods");
-    QTest::newRow("shut down powers off") << "powerOff" << "yes" << QStringList{"PowerOff"};
-    QTest::newRow("restart reboots") << "reboot" << "yes" << QStringList{"Reboot"};
-    QTest::newRow("stand by hibernates") << "standBy" << "yes"
-                                         << QStringList{"CanHibernate", "Hibernate"};
+    QTest::newRow("shut down powers off") << "powerOff"
+                                          << "yes" << QStringList{"PowerOff"};
+    QTest::newRow("restart reboots") << "reboot"
+                                     << "yes" << QStringList{"Reboot"};
+    QTest::newRow("stand by hibernates") << "standBy"
+                                         << "yes" << QStringList{"CanHibernate", "Hibernate"};
     QTest::newRow("stand by suspends when hibernation is off")
-        << "standBy" << "no" << QStringList{"CanHibernate", "Suspend"};
+        << "standBy"
+        << "no" << QStringList{"CanHibernate", "Suspend"};
     QTest::newRow("stand by suspends when hibernation needs a password")
-        << "standBy" << "challenge" << QStringList{"CanHibernate", "Suspend"};
+        << "standBy"
+        << "challenge" << QStringList{"CanHibernate", "Suspend"};
 }
 
 void TestLogind::powerEvents()
@@ -149,10 +153,10 @@ void TestLogind::powerEvents()
     QFETCH(QString, action);
     QFETCH(QString, canHibernate);
     QFETCH(QStringList, methods);
-    const QDBusMessage added = mockCall(
-        QStringLiteral("AddMethod"),
-        {kManager, QStringLiteral("CanHibernate"), QString(), QStringLiteral("s"),
-         QStringLiteral("ret = '%1'").arg(canHibernate)});
+    const QDBusMessage added =
+        mockCall(QStringLiteral("AddMethod"),
+                 {kManager, QStringLiteral("CanHibernate"), QString(), QStringLiteral("s"),
+                  QStringLiteral("ret = '%1'").arg(canHibernate)});
     QCOMPARE(added.type(), QDBusMessage::ReplyMessage);
     QCOMPARE(mockCall(QStringLiteral("ClearCalls")).type(), QDBusMessage::ReplyMessage);
 

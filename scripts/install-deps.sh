@@ -9,7 +9,7 @@ packages=(
     libx11-dev libxext-dev
     fonts-dejavu-core
     xvfb xauth dbus python3-dbusmock trayer
-    clang-format
+    clang-format clang libclang-rt-14-dev
 )
 
 missing=()

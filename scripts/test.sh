@@ -20,6 +20,15 @@ for b in build/bench/bench_*; do
     [ -x "$b" ] && QT_QPA_PLATFORM=offscreen "$b" -iterations 3 >/dev/null
 done
 
+echo "== Fuzzing the task base reader (60 s)"
+CXX=clang++ "$root/scripts/build.sh" build-fuzz -DKRONVALE_FUZZ=ON -DKRONVALE_WERROR=ON
+corpus=$(mktemp -d)
+trap 'rm -rf "$corpus"' EXIT
+build-fuzz/tests/fuzz/fuzz_taskbase -max_total_time=60 -timeout=10 -rss_limit_mb=2048 \
+    -print_final_stats=0 "$corpus" tests/fuzz/seeds 2>"$corpus.log" ||
+    { tail -n 40 "$corpus.log"; exit 1; }
+rm -f "$corpus.log"
+
 echo "== Sanitizer build"
 "$root/scripts/build.sh" build-asan -DKRONVALE_WERROR=ON -DKRONVALE_SANITIZE=ON
 ASAN_OPTIONS=detect_leaks=1:abort_on_error=0 \

@@ -18,11 +18,16 @@ Scheduler::Scheduler(TaskTable &table, TaskActions &actions, const Clock &clock,
 
 void Scheduler::Timer1Timer()
 {
+    std::optional<QString> failure;
     try {
         tick();
     } catch (const Error &error) {
-        m_errors.showError(error);
+        failure = error.message();
     }
+    for (const QString &message : std::exchange(m_deferredErrors, {}))
+        m_errors.showError(message);
+    if (failure)
+        m_errors.showError(*failure);
 }
 
 namespace {
@@ -110,6 +115,13 @@ void Scheduler::fire(int row, TaskAction action)
     const int raised = starts == std::numeric_limits<int>::max() ? starts : starts + 1;
     m_table.setCell(TaskTable::StartsColumn, row, QString::number(raised));
     m_table.setCell(TaskTable::FiredColumn, row, QStringLiteral("1"));
+    if (m_beforeAction) {
+        try {
+            m_beforeAction();
+        } catch (const Error &error) {
+            m_deferredErrors << error.message();
+        }
+    }
     switch (action) {
     case TaskAction::OpenFile:
         m_actions.PlaySelectedTask();

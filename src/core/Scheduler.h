@@ -4,6 +4,8 @@
 #include "Modes.h"
 
 #include <QDateTime>
+#include <QStringList>
+#include <functional>
 #include <optional>
 
 namespace kv {
@@ -34,6 +36,11 @@ public:
     // The handler of the five-second timer: runs the tick and shows a conversion
     // error in the error box.
     void Timer1Timer();
+
+    // Runs after a task's cells are marked and before its action, so the marks are
+    // on disk before a power event can end the session. An error it throws is
+    // shown after the tick; the action runs all the same.
+    void setBeforeAction(std::function<void()> hook) { m_beforeAction = std::move(hook); }
 
     // One tick. Throws kv::Error at a row it cannot read; the rows after it are
     // not looked at in this tick.
@@ -66,6 +73,8 @@ private:
     ErrorSink &m_errors;
     DateTimeText m_texts;
     std::optional<QDateTime> m_previous;
+    std::function<void()> m_beforeAction;
+    QStringList m_deferredErrors;
 };
 
 } // namespace kv

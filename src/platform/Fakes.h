@@ -3,6 +3,7 @@
 #include "Clock.h"
 #include "Errors.h"
 #include "SystemActions.h"
+#include "TaskBase.h"
 
 #include <QStringList>
 #include <utility>
@@ -44,6 +45,28 @@ public:
 
 protected:
     void present(const QString &text) override { shown << text; }
+};
+
+// Answers the base dialogs as a user would have, and counts the warnings.
+class ScriptedBaseDialogs : public BaseDialogs
+{
+public:
+    QString chooseSavePath(const QString &folder) override
+    {
+        shownIn << folder;
+        return savePath;
+    }
+    QString chooseOpenPath(const QString &folder) override
+    {
+        shownIn << folder;
+        return openPath;
+    }
+    void warnTasksNotStopped() override { ++warnings; }
+
+    QString savePath; // empty: the user cancels
+    QString openPath;
+    QStringList shownIn;
+    int warnings = 0;
 };
 
 } // namespace kv

@@ -1,0 +1,176 @@
+#include "TaskBaseFormat.h"
+
+#include "Errors.h"
+#include "TaskTable.h"
+
+#include <QCoreApplication>
+#include <QStringDecoder>
+#include <array>
+
+namespace kv::TaskBaseFormat {
+
+namespace {
+
+constexpr char kEndOfFile = 0x1A;
+
+QString tr(const char *text)
+{
+    return QCoreApplication::translate("kv::TaskBaseFormat", text);
+}
+
+// Windows-1251, bytes 0x80 to 0xFF.
+constexpr std::array<char16_t, 128> kWindows1251 = {
+    0x0402, 0x0403, 0x201A, 0x0453, 0x201E, 0x2026, 0x2020, 0x2021, 0x20AC, 0x2030, 0x0409, 0x2039,
+    0x040A, 0x040C, 0x040B, 0x040F, 0x0452, 0x2018, 0x2019, 0x201C, 0x201D, 0x2022, 0x2013, 0x2014,
+    0xFFFD, 0x2122, 0x0459, 0x203A, 0x045A, 0x045C, 0x045B, 0x045F, 0x00A0, 0x040E, 0x045E, 0x0408,
+    0x00A4, 0x0490, 0x00A6, 0x00A7, 0x0401, 0x00A9, 0x0404, 0x00AB, 0x00AC, 0x00AD, 0x00AE, 0x0407,
+    0x00B0, 0x00B1, 0x0406, 0x0456, 0x0491, 0x00B5, 0x00B6, 0x00B7, 0x0451, 0x2116, 0x0454, 0x00BB,
+    0x0458, 0x0405, 0x0455, 0x0457, 0x0410, 0x0411, 0x0412, 0x0413, 0x0414, 0x0415, 0x0416, 0x0417,
+    0x0418, 0x0419, 0x041A, 0x041B, 0x041C, 0x041D, 0x041E, 0x041F, 0x0420, 0x0421, 0x0422, 0x0423,
+    0x0424, 0x0425, 0x0426, 0x0427, 0x0428, 0x0429, 0x042A, 0x042B, 0x042C, 0x042D, 0x042E, 0x042F,
+    0x0430, 0x0431, 0x0432, 0x0433, 0x0434, 0x0435, 0x0436, 0x0437, 0x0438, 0x0439, 0x043A, 0x043B,
+    0x043C, 0x043D, 0x043E, 0x043F, 0x0440, 0x0441, 0x0442, 0x0443, 0x0444, 0x0445, 0x0446, 0x0447,
+    0x0448, 0x0449, 0x044A, 0x044B, 0x044C, 0x044D, 0x044E, 0x044F};
+
+QString fromWindows1251(QByteArrayView bytes)
+{
+    QString text(bytes.size(), Qt::Uninitialized);
+    for (qsizetype i = 0; i < bytes.size(); ++i) {
+        const auto b = static_cast<unsigned char>(bytes[i]);
+        text[i] = QChar(b < 0x80 ? char16_t(b) : kWindows1251[b - 0x80]);
+    }
+    return text;
+}
+
+bool isUtf8(QByteArrayView bytes)
+{
+    QStringDecoder decoder(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless);
+    const QString ignored = decoder.decode(bytes);
+    return !decoder.hasError();
+}
+
+// Splits at LF, CR or CR LF. The last line counts only when it is not empty.
+QList<QByteArrayView> splitLines(QByteArrayView bytes)
+{
+    QList<QByteArrayView> lines;
+    qsizetype start = 0;
+    for (qsizetype i = 0; i < bytes.size(); ++i) {
+        if (bytes[i] != '\r' && bytes[i] != '\n')
+            continue;
+        lines << bytes.sliced(start, i - start);
+        if (bytes[i] == '\r' && i + 1 < bytes.size() && bytes[i + 1] == '\n')
+            ++i;
+        start = i + 1;
+    }
+    if (start < bytes.size())
+        lines << bytes.sliced(start);
+    return lines;
+}
+
+// Reads the integers of the first lines as the runtime's text files do: blanks
+// and line breaks before the number are skipped, the rest of its line is not
+// looked at, and the end of the file reads as 0.
+class Numbers
+{
+public:
+    explicit Numbers(const QList<QByteArrayView> &lines) : m_lines(lines) {}
+    qsizetype nextLine() const { return m_line; }
+
+    int read()
+    {
+        while (m_line < m_lines.size() && m_lines[m_line].trimmed().isEmpty())
+            ++m_line;
+        if (m_line == m_lines.size())
+            return 0;
+        const QByteArrayView line = m_lines[m_line++];
+        qsizetype begin = 0;
+        while (line[begin] == ' ' || line[begin] == '\t')
+            ++begin;
+        qsizetype end = begin;
+        while (end < line.size() && line[end] != ' ' && line[end] != '\t')
+            ++end;
+        bool ok = false;
+        const int value = line.sliced(begin, end - begin).toInt(&ok);
+        if (!ok)
+            throw Error(tr("Invalid numeric input"));
+        return value;
+    }
+
+private:
+    const QList<QByteArrayView> &m_lines;
+    qsizetype m_line = 0;
+};
+
+QByteArray cellText(const QString &cell)
+{
+    // A line break or an end-of-file byte inside a cell would shift every later
+    // cell of the base; such characters are stored as blanks.
+    QString text = cell;
+    for (QChar &c : text)
+        if (c == u'\r' || c == u'\n' || c == QChar(kEndOfFile))
+            c = u' ';
+    return text.toUtf8();
+}
+
+} // namespace
+
+QByteArray encode(const TaskTable &table)
+{
+    QByteArray bytes;
+    bytes += QByteArray::number(table.columnCount()) + "\r\n";
+    bytes += QByteArray::number(table.rowCount()) + "\r\n";
+    for (int c = 0; c < table.columnCount(); ++c)
+        for (int r = 1; r < table.rowCount(); ++r)
+            bytes += cellText(table.cell(c, r)) + "\r\n";
+    return bytes;
+}
+
+std::optional<Contents> decode(const QByteArray &file)
+{
+    QByteArrayView bytes(file);
+    if (const qsizetype end = bytes.indexOf(kEndOfFile); end >= 0)
+        bytes = bytes.first(end);
+    if (bytes.startsWith("\xEF\xBB\xBF"))
+        bytes = bytes.sliced(3);
+    const QList<QByteArrayView> lines = splitLines(bytes);
+
+    Numbers numbers(lines);
+    const int columns = numbers.read();
+    if (columns <= 1)
+        return std::nullopt;
+    if (columns != TaskTable::kColumnCount)
+        throw Error(tr("This is no task base: it has %1 columns where a task base has %2.")
+                        .arg(columns)
+                        .arg(TaskTable::kColumnCount));
+    Contents contents;
+    contents.rowCount = numbers.read();
+    if (contents.rowCount < 1 || contents.rowCount > kMaxRows)
+        throw Error(tr("This is no task base: it counts %1 rows where a task base has 1 to "
+                       "%2 (at most %3 tasks).")
+                        .arg(contents.rowCount)
+                        .arg(kMaxRows)
+                        .arg(TaskTable::kMaxTasks));
+
+    const bool utf8 = isUtf8(bytes);
+    const qsizetype count = qsizetype(columns) * (contents.rowCount - 1);
+    contents.cells.reserve(count);
+    for (qsizetype i = 0; i < count; ++i) {
+        const qsizetype line = numbers.nextLine() + i;
+        if (line >= lines.size())
+            contents.cells << QString();
+        else
+            contents.cells << (utf8 ? QString::fromUtf8(lines[line])
+                                    : fromWindows1251(lines[line]));
+    }
+    return contents;
+}
+
+void apply(const Contents &contents, TaskTable &table)
+{
+    table.setRowCount(contents.rowCount);
+    for (int c = 0; c < TaskTable::kColumnCount; ++c)
+        for (int r = 1; r < contents.rowCount; ++r)
+            table.setCell(c, r, contents.cell(c, r));
+}
+
+} // namespace kv::TaskBaseFormat

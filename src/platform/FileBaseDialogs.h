@@ -1,0 +1,28 @@
+#pragma once
+
+#include "TaskBase.h"
+
+#include <QPointer>
+#include <QWidget>
+
+namespace kv {
+
+// The file dialogs of "Save base" and "Open base" (task bases, *.log) and the
+// box that refuses "New base" while tasks have fired.
+class FileBaseDialogs : public BaseDialogs
+{
+public:
+    explicit FileBaseDialogs(QWidget *owner = nullptr) : m_owner(owner) {}
+    void setOwner(QWidget *owner) { m_owner = owner; }
+
+    QString chooseSavePath(const QString &folder) override;
+    QString chooseOpenPath(const QString &folder) override;
+    void warnTasksNotStopped() override;
+
+private:
+    QString choose(const QString &folder, bool save);
+
+    QPointer<QWidget> m_owner;
+};
+
+} // namespace kv

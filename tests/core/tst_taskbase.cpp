@@ -1,0 +1,473 @@
+#include "Fakes.h"
+#include "Scheduler.h"
+#include "TaskActions.h"
+#include "TaskBase.h"
+#include "TaskBaseFormat.h"
+#include "TaskTable.h"
+
+#include <QDir>
+#include <QFile>
+#include <QTemporaryDir>
+#include <QTest>
+#include <csignal>
+#include <sys/resource.h>
+
+using kv::TaskBase;
+using kv::TaskTable;
+namespace Format = kv::TaskBaseFormat;
+
+namespace {
+
+QByteArray readFile(const QString &path)
+{
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("<missing>");
+}
+
+void writeFile(const QString &path, const QByteArray &bytes)
+{
+    QFile file(path);
+    QVERIFY(file.open(QIODevice::WriteOnly));
+    QCOMPARE(file.write(bytes), bytes.size());
+}
+
+void fill(TaskTable &table)
+{
+    table.appendTask(QStringLiteral("07.12.2026 9:05:00"), QStringLiteral("Lied über Zürich.ogg"),
+                     QStringLiteral("/home/u/Музыка/"), QStringLiteral("Simple"));
+    table.appendTask(QStringLiteral("08.12.2026 19:05:00"), QStringLiteral("Shut Down"), QString(),
+                     QStringLiteral("Shut Down(Monday)"));
+    table.setCell(TaskTable::FiredColumn, 2, QStringLiteral("1"));
+    table.setCell(TaskTable::StartsColumn, 2, QStringLiteral("12"));
+}
+
+QList<QStringList> rows(const TaskTable &table)
+{
+    QList<QStringList> list;
+    for (int r = 0; r < table.rowCount(); ++r) {
+        QStringList row;
+        for (int c = 0; c < table.columnCount(); ++c)
+            row << table.cell(c, r);
+        list << row;
+    }
+    return list;
+}
+
+// Files written by this process may not grow past `bytes` while it lives: a disk
+// that fills up, for root too.
+class FileSizeLimit
+{
+public:
+    explicit FileSizeLimit(rlim_t bytes)
+    {
+        getrlimit(RLIMIT_FSIZE, &m_saved);
+        m_handler = std::signal(SIGXFSZ, SIG_IGN);
+        rlimit limit = m_saved;
+        limit.rlim_cur = bytes;
+        setrlimit(RLIMIT_FSIZE, &limit);
+    }
+    ~FileSizeLimit()
+    {
+        setrlimit(RLIMIT_FSIZE, &m_saved);
+        std::signal(SIGXFSZ, m_handler);
+    }
+
+private:
+    rlimit m_saved{};
+    void (*m_handler)(int) = nullptr;
+};
+
+} // namespace
+
+class TestTaskBase : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void init();
+    void encodesColumnByColumn();
+    void roundTrip();
+    void lineEndStyles_data();
+    void lineEndStyles();
+    void cellLineBreaksKeepTheFileWhole();
+    void readsWindows1251();
+    void leavesTableForTinyColumnCount_data();
+    void leavesTableForTinyColumnCount();
+    void refusesWhatItCannotTake_data();
+    void refusesWhatItCannotTake();
+    void failedWriteKeepsOldBase_data();
+    void failedWriteKeepsOldBase();
+    void startCreatesMissingDefaultBase();
+    void startLoadsDefaultBase();
+    void startKeepsUnreadableBaseAside();
+    void saveBaseRenamesCurrentBase();
+    void openBaseKeepsName();
+    void newBase_data();
+    void newBase();
+    void chooseFolder();
+    void firedTaskIsOnDiskBeforeItsAction();
+
+private:
+    std::unique_ptr<QTemporaryDir> m_dir;
+    QString path(const QString &name) const { return m_dir->filePath(name); }
+};
+
+void TestTaskBase::init()
+{
+    m_dir = std::make_unique<QTemporaryDir>();
+    QVERIFY(m_dir->isValid());
+}
+
+void TestTaskBase::encodesColumnByColumn()
+{
+    TaskTable table;
+    QCOMPARE(Format::encode(table), QByteArray("6\r\n1\r\n"));
+    fill(table);
+    QCOMPARE(Format::encode(table),
+             QByteArray("6\r\n3\r\n"
+                        "0\r\n1\r\n"
+                        "07.12.2026 9:05:00\r\n08.12.2026 19:05:00\r\n") +
+                 QString("Lied über Zürich.ogg\r\nShut Down\r\n/home/u/Музыка/\r\n\r\n").toUtf8() +
+                 "Simple\r\nShut Down(Monday)\r\n0\r\n12\r\n");
+}
+
+void TestTaskBase::roundTrip()
+{
+    TaskTable table;
+    fill(table);
+    TaskBase::writeBase(table, path("a.log"));
+    TaskTable copy;
+    TaskBase::readBase(path("a.log"), copy);
+    QCOMPARE(rows(copy), rows(table));
+
+    TaskTable empty; // an empty base empties the table
+    TaskBase::writeBase(empty, path("empty.log"));
+    QCOMPARE(readFile(path("empty.log")), QByteArray("6\r\n1\r\n"));
+    TaskBase::readBase(path("empty.log"), copy);
+    QCOMPARE(copy.rowCount(), 1);
+    QCOMPARE(copy.fixedRows(), 0);
+}
+
+void TestTaskBase::lineEndStyles_data()
+{
+    QTest::addColumn<QByteArray>("bytes");
+    const QByteArray lines[] = {"6",       "2",   "1",      "07.12.2026 9:05:00",
+                                "a b.txt", "/x/", "Monday", "4"};
+    QByteArray lf, cr, crlf, mixed;
+    for (int i = 0; i < 8; ++i) {
+        lf += lines[i] + "\n";
+        cr += lines[i] + "\r";
+        crlf += lines[i] + "\r\n";
+        mixed += lines[i] + (i % 3 == 0 ? "\n" : i % 3 == 1 ? "\r" : "\r\n");
+    }
+    QTest::newRow("LF") << lf;
+    QTest::newRow("CR") << cr;
+    QTest::newRow("CR LF") << crlf;
+    QTest::newRow("mixed") << mixed;
+    QTest::newRow("no last line end") << crlf.chopped(2);
+    QTest::newRow("end-of-file byte") << crlf + "\x1A" + "6\r\n9\r\n";
+    QTest::newRow("blanks before counts") << "\r\n  6  \r\n\r\n\t2 rest\r\n" + crlf.sliced(6);
+    QTest::newRow("byte-order mark") << "\xEF\xBB\xBF" + crlf;
+}
+
+void TestTaskBase::lineEndStyles()
+{
+    QFETCH(QByteArray, bytes);
+    const auto contents = Format::decode(bytes);
+    QVERIFY(contents);
+    QCOMPARE(contents->rowCount, 2);
+    QCOMPARE(contents->cells,
+             QStringList({"1", "07.12.2026 9:05:00", "a b.txt", "/x/", "Monday", "4"}));
+}
+
+void TestTaskBase::cellLineBreaksKeepTheFileWhole()
+{
+    TaskTable table;
+    fill(table);
+    table.setCell(TaskTable::NameColumn, 1, QStringLiteral("two\r\nlines\x1A.txt"));
+    const auto contents = Format::decode(Format::encode(table));
+    QVERIFY(contents);
+    QCOMPARE(contents->cell(TaskTable::NameColumn, 1), QStringLiteral("two  lines .txt"));
+    QCOMPARE(contents->cell(TaskTable::StartsColumn, 2), QStringLiteral("12"));
+}
+
+void TestTaskBase::readsWindows1251()
+{
+    // "Музыка" and "Песня.mp3" as the Windows Cyrillic code page writes them.
+    const QByteArray bytes = "6\r\n2\r\n0\r\n07.12.2026 9:05:00\r\n"
+                             "\xCF\xE5\xF1\xED\xFF.mp3\r\nC:\\\xCC\xF3\xE7\xFB\xEA\xE0\\\r\n"
+                             "Simple\r\n0\r\n";
+    const auto contents = Format::decode(bytes);
+    QVERIFY(contents);
+    QCOMPARE(contents->cell(TaskTable::NameColumn, 1), QStringLiteral("Песня.mp3"));
+    QCOMPARE(contents->cell(TaskTable::PathColumn, 1), QStringLiteral("C:\\Музыка\\"));
+}
+
+void TestTaskBase::leavesTableForTinyColumnCount_data()
+{
+    QTest::addColumn<QByteArray>("bytes");
+    QTest::newRow("empty file") << QByteArray();
+    QTest::newRow("blank lines only") << QByteArray("\r\n \r\n");
+    QTest::newRow("one column") << QByteArray("1\r\n5\r\nx\r\n");
+    QTest::newRow("negative") << QByteArray("-6\r\n2\r\n");
+}
+
+void TestTaskBase::leavesTableForTinyColumnCount()
+{
+    QFETCH(QByteArray, bytes);
+    writeFile(path("tiny.log"), bytes);
+    TaskTable table;
+    fill(table);
+    const auto before = rows(table);
+    TaskBase::readBase(path("tiny.log"), table);
+    QCOMPARE(rows(table), before);
+}
+
+void TestTaskBase::refusesWhatItCannotTake_data()
+{
+    QTest::addColumn<QByteArray>("bytes");
+    QTest::addColumn<QString>("message");
+    const QString rowsMessage = QStringLiteral(
+        "This is no task base: it counts %1 rows where a task base has 1 to 255 (at most 254 "
+        "tasks).");
+    QTest::newRow("column count not a number")
+        << QByteArray("six\r\n2\r\n") << "Invalid numeric input";
+    QTest::newRow("row count not a number") << QByteArray("6\r\n2x\r\n") << "Invalid numeric input";
+    QTest::newRow("huge number") << QByteArray("6\r\n99999999999\r\n") << "Invalid numeric input";
+    QTest::newRow("five columns")
+        << QByteArray("5\r\n2\r\n")
+        << "This is no task base: it has 5 columns where a task base has 6.";
+    QTest::newRow("256 rows") << QByteArray("6\r\n256\r\n") << rowsMessage.arg(256);
+    QTest::newRow("no rows") << QByteArray("6\r\n0\r\n") << rowsMessage.arg(0);
+    QTest::newRow("row count missing") << QByteArray("6\r\n") << rowsMessage.arg(0);
+}
+
+void TestTaskBase::refusesWhatItCannotTake()
+{
+    QFETCH(QByteArray, bytes);
+    QFETCH(QString, message);
+    writeFile(path("bad.log"), bytes);
+    TaskTable table;
+    fill(table);
+    const auto before = rows(table);
+    try {
+        TaskBase::readBase(path("bad.log"), table);
+        QFAIL("accepted");
+    } catch (const kv::Error &e) {
+        QCOMPARE(e.message(), message);
+    }
+    QCOMPARE(rows(table), before); // nothing of the bad base reaches the table
+}
+
+void TestTaskBase::failedWriteKeepsOldBase_data()
+{
+    QTest::addColumn<QString>("where");
+    QTest::addColumn<QString>("message");
+    QTest::newRow("disk full") << "KV.log"
+                               << "I/O error 27";
+    QTest::newRow("folder missing") << "missing/KV.log"
+                                    << "File not found";
+    QTest::newRow("folder is a file") << "file/KV.log"
+                                      << "File not found";
+}
+
+void TestTaskBase::failedWriteKeepsOldBase()
+{
+    QFETCH(QString, where);
+    writeFile(path("file"), "not a folder");
+    TaskTable small;
+    small.appendTask(QStringLiteral("07.12.2026 9:05:00"), QStringLiteral("old"),
+                     QStringLiteral("/"), QStringLiteral("Simple"));
+    TaskBase::writeBase(small, path("KV.log"));
+    const QByteArray old = readFile(path("KV.log"));
+
+    TaskTable big;
+    for (int i = 0; i < 200; ++i)
+        big.appendTask(QStringLiteral("07.12.2026 9:05:00"), QStringLiteral("new%1").arg(i),
+                       QStringLiteral("/some/long/folder/name/"), QStringLiteral("Every day"));
+    try {
+        FileSizeLimit limit(4096);
+        TaskBase::writeBase(big, path(where));
+        QFAIL("the write went through");
+    } catch (const kv::Error &e) {
+        QTEST(e.message(), "message");
+    }
+    QCOMPARE(readFile(path("KV.log")), old);
+    // No temporary file is left behind either.
+    QCOMPARE(QDir(m_dir->path()).entryList(QDir::Files), QStringList({"file", "KV.log"}));
+}
+
+void TestTaskBase::startCreatesMissingDefaultBase()
+{
+    TaskTable table;
+    kv::RecordingErrorSink errors;
+    kv::ScriptedBaseDialogs dialogs;
+    TaskBase base(table, errors, dialogs, m_dir->path());
+    base.loadAtStart();
+    QCOMPARE(readFile(path("KV.log")), QByteArray());
+    QCOMPARE(table.rowCount(), 1);
+    QCOMPARE(errors.shown, QStringList());
+    QCOMPARE(base.currentPath(), path("KV.log"));
+}
+
+void TestTaskBase::startLoadsDefaultBase()
+{
+    TaskTable saved;
+    fill(saved);
+    TaskBase::writeBase(saved, path("KV.log"));
+    TaskTable table;
+    kv::RecordingErrorSink errors;
+    kv::ScriptedBaseDialogs dialogs;
+    TaskBase base(table, errors, dialogs, m_dir->path());
+    base.loadAtStart();
+    QCOMPARE(rows(table), rows(saved));
+    QCOMPARE(table.fixedRows(), 1);
+    QCOMPARE(errors.shown, QStringList());
+}
+
+void TestTaskBase::startKeepsUnreadableBaseAside()
+{
+    const QByteArray unreadable("6\r\n999\r\nprecious\r\n");
+    writeFile(path("KV.log"), unreadable);
+    writeFile(path("KV.log.bak"), "an older copy");
+    TaskTable table;
+    kv::RecordingErrorSink errors;
+    kv::ScriptedBaseDialogs dialogs;
+    TaskBase base(table, errors, dialogs, m_dir->path());
+    base.loadAtStart();
+    QCOMPARE(table.rowCount(), 1);
+    QCOMPARE(readFile(path("KV.log.1.bak")), unreadable);
+    QCOMPARE(readFile(path("KV.log.bak")), QByteArray("an older copy"));
+    QCOMPARE(errors.shown.size(), 1);
+    QVERIFY2(errors.shown.first().contains(path("KV.log.1.bak")), qPrintable(errors.shown.first()));
+    QVERIFY(errors.shown.first().contains(QStringLiteral("999 rows")));
+
+    base.saveAtClose(); // the close may now write over it
+    QCOMPARE(readFile(path("KV.log")), QByteArray("6\r\n1\r\n"));
+    QCOMPARE(readFile(path("KV.log.1.bak")), unreadable);
+}
+
+void TestTaskBase::saveBaseRenamesCurrentBase()
+{
+    QVERIFY(QDir(m_dir->path()).mkdir("elsewhere"));
+    TaskTable table;
+    fill(table);
+    kv::RecordingErrorSink errors;
+    kv::ScriptedBaseDialogs dialogs;
+    TaskBase base(table, errors, dialogs, m_dir->path());
+
+    base.Savebase1Click(); // cancelled
+    QCOMPARE(base.BaseFileName(), QStringLiteral("KV.log"));
+    QCOMPARE(dialogs.shownIn, QStringList{m_dir->path()});
+
+    dialogs.savePath = path("elsewhere/mine.log");
+    base.Savebase1Click();
+    QCOMPARE(base.BaseFileName(), QStringLiteral("mine.log"));
+    base.saveAtClose(); // written twice: where chosen, and at close in the base folder
+    QCOMPARE(readFile(path("elsewhere/mine.log")), Format::encode(table));
+    QCOMPARE(readFile(path("mine.log")), Format::encode(table));
+    QCOMPARE(errors.shown, QStringList());
+}
+
+void TestTaskBase::openBaseKeepsName()
+{
+    TaskTable other;
+    fill(other);
+    TaskBase::writeBase(other, path("other.log"));
+    writeFile(path("broken.log"), "6\r\nx\r\n");
+
+    TaskTable table; // empty: the title row stays an ordinary row after opening
+    kv::RecordingErrorSink errors;
+    kv::ScriptedBaseDialogs dialogs;
+    TaskBase base(table, errors, dialogs, m_dir->path());
+    dialogs.openPath = path("other.log");
+    base.Openbase1Click();
+    QCOMPARE(rows(table), rows(other));
+    QCOMPARE(table.fixedRows(), 0);
+    QCOMPARE(base.BaseFileName(), QStringLiteral("KV.log"));
+
+    dialogs.openPath = path("broken.log");
+    base.Openbase1Click();
+    QCOMPARE(errors.shown, QStringList{"Invalid numeric input."});
+    QCOMPARE(rows(table), rows(other));
+}
+
+void TestTaskBase::newBase_data()
+{
+    QTest::addColumn<QString>("fired");
+    QTest::addColumn<int>("rowsAfter");
+    QTest::addColumn<int>("warnings");
+    QTest::newRow("nothing fired") << "0" << 1 << 0;
+    QTest::newRow("a task fired") << "1" << 3 << 1;
+    QTest::newRow("fired mark not exactly 1") << "01" << 1 << 0;
+}
+
+void TestTaskBase::newBase()
+{
+    QFETCH(QString, fired);
+    TaskTable table;
+    fill(table);
+    table.setCell(TaskTable::FiredColumn, 2, fired);
+    kv::RecordingErrorSink errors;
+    kv::ScriptedBaseDialogs dialogs;
+    TaskBase base(table, errors, dialogs, m_dir->path());
+    base.Newbase1Click();
+    QTEST(table.rowCount(), "rowsAfter");
+    QTEST(dialogs.warnings, "warnings");
+    QCOMPARE(base.BaseFileName(), QStringLiteral("KV_new.log"));
+    QCOMPARE(base.currentPath(), path("KV_new.log"));
+}
+
+void TestTaskBase::chooseFolder()
+{
+    const QString data = path("data/kronvale");
+    QCOMPARE(TaskBase::chooseFolder(m_dir->path(), data), m_dir->path());
+    QVERIFY(!QFileInfo::exists(data));
+    // A program folder that cannot hold the bases: the user's data folder, made.
+    QCOMPARE(TaskBase::chooseFolder(path("no/such/folder"), data), data);
+    QVERIFY(QFileInfo(data).isDir());
+}
+
+void TestTaskBase::firedTaskIsOnDiskBeforeItsAction()
+{
+    // The machine goes down in the action: the base must already say "fired".
+    struct PowerOffReadsBase : kv::RecordingSystemActions
+    {
+        QString base;
+        QByteArray seen;
+        void powerOff() override { seen = readFile(base); }
+    };
+    TaskTable table;
+    kv::FakeClock clock(QDateTime(QDate(2026, 12, 7), QTime(9, 59, 58)));
+    PowerOffReadsBase system;
+    system.base = path("KV.log");
+    kv::RecordingErrorSink errors;
+    kv::ScriptedBaseDialogs dialogs;
+    kv::TaskActions actions(table, system);
+    TaskBase base(table, errors, dialogs, m_dir->path());
+    kv::Scheduler scheduler(table, actions, clock, errors,
+                            kv::DateTimeText(QLocale(QStringLiteral("de_DE"))));
+    scheduler.setBeforeAction([&] { base.SaveCurrentBase(); });
+    table.appendTask(QStringLiteral("07.12.2026 10:00:00"), QStringLiteral("Shut Down"), QString(),
+                     QStringLiteral("Shut Down(Simple)"));
+    scheduler.Timer1Timer();
+    clock.advance(5000);
+    scheduler.Timer1Timer();
+    QCOMPARE(system.seen, Format::encode(table));
+    QCOMPARE(table.cell(TaskTable::FiredColumn, 1), QStringLiteral("1"));
+
+    // A save that fails does not hold the action back; its error shows after the tick.
+    table.appendTask(QStringLiteral("07.12.2026 10:00:10"), QStringLiteral("Shut Down"), QString(),
+                     QStringLiteral("Shut Down(Simple)"));
+    base.Newbase1Click(); // refused, as a task has fired, but the name changes
+    QVERIFY(QDir(m_dir->path()).mkdir("KV_new.log")); // a folder: no file can go there
+    system.seen.clear();
+    clock.advance(10000);
+    scheduler.Timer1Timer();
+    QCOMPARE(system.seen, readFile(path("KV.log")));
+    QCOMPARE(table.cell(TaskTable::FiredColumn, 2), QStringLiteral("1"));
+    QCOMPARE(errors.shown.size(), 1);
+}
+
+QTEST_GUILESS_MAIN(TestTaskBase)
+#include "tst_taskbase.moc"

@@ -7,7 +7,7 @@ packages=(
     cmake g++ make pkg-config
     qt6-base-dev qt6-multimedia-dev qt6-qpa-plugins libgl-dev
     libx11-dev libxext-dev
-    fonts-dejavu-core
+    fonts-dejavu-core xdg-utils
     xvfb xauth dbus python3-dbusmock trayer
     clang-format clang libclang-rt-14-dev
 )

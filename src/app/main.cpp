@@ -1,13 +1,16 @@
 #include "Errors.h"
+#include "FileBaseDialogs.h"
 #include "LinuxSystemActions.h"
 #include "Scheduler.h"
 #include "StandardErrorBox.h"
 #include "SystemClock.h"
 #include "TaskActions.h"
+#include "TaskBase.h"
 #include "TaskTable.h"
 
 #include <QApplication>
 #include <QHeaderView>
+#include <QStandardPaths>
 #include <QTableView>
 #include <QTimer>
 
@@ -22,6 +25,13 @@ int main(int argc, char *argv[])
     kv::StandardErrorBox errors;
     kv::TaskActions actions(table, system);
     kv::Scheduler scheduler(table, actions, clock, errors);
+    kv::FileBaseDialogs dialogs;
+    kv::TaskBase base(table, errors, dialogs,
+                      kv::TaskBase::chooseFolder(
+                          QApplication::applicationDirPath(),
+                          QStandardPaths::writableLocation(QStandardPaths::AppDataLocation)));
+    scheduler.setBeforeAction([&] { base.SaveCurrentBase(); });
+    QObject::connect(&app, &QApplication::aboutToQuit, [&] { base.saveAtClose(); });
 
     QTableView view;
     view.setWindowTitle(kv::applicationTitle());
@@ -31,7 +41,9 @@ int main(int argc, char *argv[])
     view.verticalHeader()->hide();
     view.resize(808, 400);
     errors.setOwner(&view);
+    dialogs.setOwner(&view);
     view.show();
+    base.loadAtStart();
 
     QTimer timer1;
     timer1.setInterval(5000);

@@ -1,0 +1,44 @@
+#pragma once
+
+#include "TrayBackend.h"
+
+#include <QAbstractNativeEventFilter>
+#include <QSystemTrayIcon>
+
+namespace kv {
+
+// The desktop's notification area through QSystemTrayIcon.
+//
+// Qt reports a double click as Trigger, DoubleClick (some platforms repeat the
+// Trigger before the DoubleClick); the backend turns that into the release,
+// double click, release that the tray icon expects. Qt docks the icon again by
+// itself when an X11 tray host restarts; the backend watches for the host's
+// announcement too and reports it as hostReturned().
+class QtTrayBackend : public TrayBackend, private QAbstractNativeEventFilter
+{
+    Q_OBJECT
+
+public:
+    explicit QtTrayBackend(QObject *parent = nullptr);
+    ~QtTrayBackend() override;
+
+    bool add(const TrayNotifyData &data) override;
+    bool modify(const TrayNotifyData &data) override;
+    bool remove(const TrayNotifyData &data) override;
+
+    QSystemTrayIcon *trayIcon() const { return m_tray; }
+
+private:
+    void apply(const TrayNotifyData &data);
+    void activated(QSystemTrayIcon::ActivationReason reason);
+    void queueLeftButtonUp();
+    bool nativeEventFilter(const QByteArray &eventType, void *message, qintptr *result) override;
+    bool isTrayManagerAnnouncement(void *event) const;
+
+    QSystemTrayIcon *m_tray;
+    QIcon m_emptyIcon;
+    int m_queuedReleases = 0;
+    quint32 m_managerAtom = 0;
+};
+
+} // namespace kv

@@ -1,0 +1,43 @@
+#pragma once
+
+#include "TrayBackend.h"
+
+#include <QList>
+
+namespace kv {
+
+// Records every call instead of reaching a notification area. Tests play the
+// host by emitting mouseMessage() and hostReturned().
+class RecordingTrayBackend : public TrayBackend
+{
+public:
+    enum Operation
+    {
+        Add,
+        Modify,
+        Remove
+    };
+    struct Call
+    {
+        Operation operation;
+        TrayNotifyData data;
+    };
+
+    using TrayBackend::TrayBackend;
+
+    bool add(const TrayNotifyData &data) override { return record(Add, data); }
+    bool modify(const TrayNotifyData &data) override { return record(Modify, data); }
+    bool remove(const TrayNotifyData &data) override { return record(Remove, data); }
+
+    QList<Call> calls;
+    bool accepts = true;
+
+private:
+    bool record(Operation operation, const TrayNotifyData &data)
+    {
+        calls.append({operation, data});
+        return accepts;
+    }
+};
+
+} // namespace kv

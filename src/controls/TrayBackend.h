@@ -1,0 +1,53 @@
+#pragma once
+
+#include <QIcon>
+#include <QObject>
+#include <QString>
+
+namespace kv {
+
+// What the tray icon hands to the notification area with each add and modify.
+struct TrayNotifyData
+{
+    QIcon icon; // null: an empty slot
+    QString tip;
+};
+
+// The mouse messages a notification area reports about an icon.
+enum class TrayMouseMessage
+{
+    MouseMove,
+    LeftButtonDown,
+    LeftButtonUp,
+    LeftButtonDoubleClick,
+    RightButtonDown,
+    RightButtonUp,
+    MiddleButtonDown,
+    MiddleButtonUp,
+};
+
+// The notification area as the tray icon sees it: one icon that is added,
+// modified and deleted, and that reports mouse messages. Each call returns
+// whether the host accepted it.
+class TrayBackend : public QObject
+{
+    Q_OBJECT
+
+public:
+    using QObject::QObject;
+
+    virtual bool add(const TrayNotifyData &data) = 0;
+    virtual bool modify(const TrayNotifyData &data) = 0;
+    virtual bool remove(const TrayNotifyData &data) = 0;
+
+signals:
+    // In the order the host's messages describe the user's actions: a double
+    // click is LeftButtonUp, LeftButtonDoubleClick, LeftButtonUp.
+    void mouseMessage(kv::TrayMouseMessage message);
+    // A tray host has started (again) and knows none of the icons added before.
+    void hostReturned();
+};
+
+} // namespace kv
+
+Q_DECLARE_METATYPE(kv::TrayMouseMessage)

@@ -1,0 +1,196 @@
+// The tray icon in a real X11 tray host (trayer) on a private Xvfb, clicked
+// through the X server with xdotool.
+
+#include "QtTrayBackend.h"
+#include "TrayIcon.h"
+#include "XvfbServer.h"
+
+#include <QApplication>
+#include <QMenu>
+#include <QProcess>
+#include <QScreen>
+#include <QSignalSpy>
+#include <QStandardPaths>
+#include <QTest>
+#include <QtGui/qguiapplication_platform.h>
+
+#include <cstdlib>
+#include <xcb/xcb.h>
+
+class TestTrayIconOnX11 : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void initTestCase();
+    void cleanupTestCase();
+    void iconDocks();
+    void doubleClickReachesOnDblClick();
+    void rightClickOpensPopupMenu();
+    void iconComesBackAfterTrayHostRestart();
+
+private:
+    void startTrayHost();
+    void stopTrayHost();
+    bool embedded() const;
+    bool docked() const;
+    QPoint iconCentre() const { return m_backend->trayIcon()->geometry().center(); }
+    void click(const QStringList &arguments);
+
+    QProcess m_host;
+    kv::QtTrayBackend *m_backend = nullptr;
+    kv::TTrayIcon *m_tray = nullptr;
+    QMenu m_menu;
+    QStringList m_events;
+    bool m_menuOpenOnRightClick = false;
+};
+
+void TestTrayIconOnX11::initTestCase()
+{
+    QVERIFY2(!QStandardPaths::findExecutable("xdotool").isEmpty(), "xdotool is not installed");
+    startTrayHost();
+
+    m_backend = new kv::QtTrayBackend;
+    m_tray = new kv::TTrayIcon(m_backend, nullptr);
+    connect(m_tray, &kv::TTrayIcon::OnClick, [this] { m_events << "click"; });
+    connect(m_tray, &kv::TTrayIcon::OnDblClick, [this] { m_events << "dblclick"; });
+    connect(m_tray, &kv::TTrayIcon::OnRightClick, [this] {
+        m_events << "rightclick";
+        m_menuOpenOnRightClick = m_menu.isVisible();
+    });
+    m_menu.addAction(QStringLiteral("Close"));
+    m_tray->setPopupMenu(&m_menu);
+    QPixmap red(22, 22);
+    red.fill(Qt::red);
+    m_tray->setIcon(QIcon(red));
+    m_tray->setToolTip(QStringLiteral("Tidewatch"));
+    m_tray->setActive(true);
+}
+
+void TestTrayIconOnX11::cleanupTestCase()
+{
+    delete m_tray;
+    stopTrayHost();
+}
+
+void TestTrayIconOnX11::iconDocks()
+{
+    QTRY_VERIFY_WITH_TIMEOUT(docked(), 10000);
+}
+
+void TestTrayIconOnX11::doubleClickReachesOnDblClick()
+{
+    QTRY_VERIFY_WITH_TIMEOUT(docked(), 10000);
+    m_events.clear();
+    click({"click", "--repeat", "2", "--delay", "80", "1"});
+    QTRY_COMPARE_WITH_TIMEOUT(m_events, (QStringList{"click", "dblclick", "click"}), 5000);
+}
+
+void TestTrayIconOnX11::rightClickOpensPopupMenu()
+{
+    QTRY_VERIFY_WITH_TIMEOUT(docked(), 10000);
+    m_events.clear();
+    click({"click", "3"});
+    QTRY_COMPARE_WITH_TIMEOUT(m_events, QStringList{"rightclick"}, 5000);
+    QVERIFY(m_menuOpenOnRightClick);
+    m_menu.hide();
+}
+
+void TestTrayIconOnX11::iconComesBackAfterTrayHostRestart()
+{
+    QTRY_VERIFY_WITH_TIMEOUT(docked(), 10000);
+    QSignalSpy returned(m_backend, &kv::TrayBackend::hostReturned);
+    stopTrayHost();
+    QTRY_VERIFY_WITH_TIMEOUT(!QSystemTrayIcon::isSystemTrayAvailable(), 5000);
+    QVERIFY(!embedded());
+
+    startTrayHost();
+    QTRY_VERIFY_WITH_TIMEOUT(docked(), 10000);
+    QTRY_VERIFY_WITH_TIMEOUT(returned.count() > 0, 5000);
+    m_events.clear();
+    click({"click", "--repeat", "2", "--delay", "80", "1"});
+    QTRY_VERIFY_WITH_TIMEOUT(m_events.contains("dblclick"), 5000);
+}
+
+void TestTrayIconOnX11::startTrayHost()
+{
+    m_host.start(QStringLiteral("trayer"),
+                 {"--edge", "top", "--align", "right", "--widthtype", "request", "--height", "24"});
+    QVERIFY2(m_host.waitForStarted(5000), "trayer did not start");
+    QTRY_VERIFY_WITH_TIMEOUT(QSystemTrayIcon::isSystemTrayAvailable(), 10000);
+}
+
+void TestTrayIconOnX11::stopTrayHost()
+{
+    if (m_host.state() == QProcess::NotRunning)
+        return;
+    m_host.terminate();
+    if (!m_host.waitForFinished(5000))
+        m_host.kill();
+    m_host.waitForFinished(1000);
+}
+
+// Whether a window of ours has been reparented away from the root window: the
+// host embeds the icon's window in its own.
+bool TestTrayIconOnX11::embedded() const
+{
+    xcb_connection_t *connection =
+        qGuiApp->nativeInterface<QNativeInterface::QX11Application>()->connection();
+    for (const QWidget *widget : QApplication::topLevelWidgets()) {
+        if (!widget->internalWinId() || !widget->isVisible())
+            continue;
+        xcb_query_tree_reply_t *tree = xcb_query_tree_reply(
+            connection, xcb_query_tree(connection, xcb_window_t(widget->internalWinId())), nullptr);
+        const bool away = tree && tree->parent != tree->root;
+        std::free(tree);
+        if (away)
+            return true;
+    }
+    return false;
+}
+
+// Embedded, and its picture on the screen where the icon says it is.
+bool TestTrayIconOnX11::docked() const
+{
+    if (!embedded())
+        return false;
+    const QPoint centre = iconCentre();
+    const QImage shot =
+        QGuiApplication::primaryScreen()->grabWindow(0, centre.x(), centre.y(), 1, 1).toImage();
+    return !shot.isNull() && shot.pixelColor(0, 0) == QColor(Qt::red);
+}
+
+void TestTrayIconOnX11::click(const QStringList &arguments)
+{
+    const QPoint at = iconCentre();
+    QProcess xdotool;
+    // No --sync: it waits for ever when the pointer is there already.
+    xdotool.start(QStringLiteral("xdotool"),
+                  QStringList{"mousemove", QString::number(at.x()), QString::number(at.y())} +
+                      arguments);
+    // The icon must answer the X server while xdotool runs.
+    QTRY_VERIFY_WITH_TIMEOUT(xdotool.state() == QProcess::NotRunning, 10000);
+    QCOMPARE(xdotool.exitCode(), 0);
+}
+
+int main(int argc, char *argv[])
+{
+    kv::test::XvfbServer xvfb;
+    if (!xvfb.isRunning()) {
+        qCritical("Xvfb did not start");
+        return 1;
+    }
+    qputenv("DISPLAY", xvfb.display().toLocal8Bit());
+    qputenv("QT_QPA_PLATFORM", "xcb");
+    // No session bus: Qt would prefer a status notifier host there to the X11 tray.
+    qputenv("DBUS_SESSION_BUS_ADDRESS", "unix:path=/nonexistent");
+    int result = 0;
+    {
+        QApplication app(argc, argv);
+        TestTrayIconOnX11 test;
+        result = QTest::qExec(&test, argc, argv);
+    }
+    return result;
+}
+
+#include "tst_trayicon_xvfb.moc"

@@ -89,6 +89,7 @@ private slots:
     void roundTrip();
     void lineEndStyles_data();
     void lineEndStyles();
+    void shortBaseLoadsWithEmptyCells();
     void cellLineBreaksKeepTheFileWhole();
     void readsWindows1251();
     void leavesTableForTinyColumnCount_data();
@@ -178,6 +179,18 @@ void TestTaskBase::lineEndStyles()
     QCOMPARE(contents->rowCount, 2);
     QCOMPARE(contents->cells,
              QStringList({"1", "07.12.2026 9:05:00", "a b.txt", "/x/", "Monday", "4"}));
+}
+
+void TestTaskBase::shortBaseLoadsWithEmptyCells()
+{
+    // Lines missing at the end read as empty cells, without an error.
+    const auto contents = Format::decode("6\r\n3\r\n0\r\n1\r\n07.12.2026 9:05:00\r\n");
+    QVERIFY(contents);
+    QCOMPARE(contents->rowCount, 3);
+    QCOMPARE(contents->cells.size(), 12);
+    QCOMPARE(contents->cell(TaskTable::FiredColumn, 2), QStringLiteral("1"));
+    QCOMPARE(contents->cell(TaskTable::TimeColumn, 1), QStringLiteral("07.12.2026 9:05:00"));
+    QCOMPARE(contents->cell(TaskTable::StartsColumn, 2), QString());
 }
 
 void TestTaskBase::cellLineBreaksKeepTheFileWhole()

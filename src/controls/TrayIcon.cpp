@@ -30,11 +30,11 @@ public:
 QString firstCharacters(const QString &text, int length)
 {
     qsizetype end = 0;
-    for (int n = 0; n < length && end < text.size(); ++n)
-        end += text.at(end).isHighSurrogate() && end + 1 < text.size() &&
-                       text.at(end + 1).isLowSurrogate()
-                   ? 2
-                   : 1;
+    for (int n = 0; n < length && end < text.size(); ++n) {
+        const bool pair = text.at(end).isHighSurrogate() && end + 1 < text.size() &&
+                          text.at(end + 1).isLowSurrogate();
+        end += pair ? 2 : 1;
+    }
     return text.left(end);
 }
 

@@ -1,0 +1,31 @@
+#include "ZephSound.h"
+
+#include "ZephArt.h"
+
+#include <QCoreApplication>
+#include <QPointer>
+#include <QSoundEffect>
+#include <QUrl>
+
+namespace kv {
+
+QtHoverSound::QtHoverSound(QObject *parent) : QObject(parent) {}
+
+void QtHoverSound::play()
+{
+    if (!m_effect) {
+        m_effect = new QSoundEffect(this);
+        m_effect->setSource(QUrl(zeph::hoverSoundUrl()));
+    }
+    m_effect->play();
+}
+
+HoverSound *defaultHoverSound()
+{
+    static QPointer<QtHoverSound> player;
+    if (!player)
+        player = new QtHoverSound(QCoreApplication::instance());
+    return player;
+}
+
+} // namespace kv

@@ -1,0 +1,36 @@
+#pragma once
+
+#include <QObject>
+
+class QSoundEffect;
+
+namespace kv {
+
+// Plays the skinned button's hover sound. Playing never waits for the sound to
+// end and never fails visibly, with or without a sound device.
+class HoverSound
+{
+public:
+    virtual ~HoverSound() = default;
+    virtual void play() = 0;
+};
+
+// The hover sound through Qt Multimedia. The effect is loaded at the first play,
+// so programs whose buttons never sound never start an audio backend.
+class QtHoverSound : public QObject, public HoverSound
+{
+    Q_OBJECT
+
+public:
+    explicit QtHoverSound(QObject *parent = nullptr);
+    void play() override;
+
+private:
+    QSoundEffect *m_effect = nullptr;
+};
+
+// The player shared by all buttons that were given none; it lives as long as
+// the application object.
+HoverSound *defaultHoverSound();
+
+} // namespace kv

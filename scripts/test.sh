@@ -17,7 +17,9 @@ ctest --test-dir build --output-on-failure --timeout 300
 
 echo "== Benchmarks (smoke run)"
 for b in build/bench/bench_*; do
-    [ -f "$b" ] && [ -x "$b" ] && QT_QPA_PLATFORM=offscreen "$b" -iterations 3 >/dev/null
+    if [ -f "$b" ] && [ -x "$b" ]; then
+        QT_QPA_PLATFORM=offscreen "$b" -iterations 3 >/dev/null
+    fi
 done
 
 echo "== Fuzzing the task base reader (60 s)"

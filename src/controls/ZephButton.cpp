@@ -8,6 +8,7 @@
 #include <QEnterEvent>
 #include <QKeyEvent>
 #include <QMouseEvent>
+#include <QShortcutEvent>
 #include <QTimer>
 
 namespace kv {
@@ -330,6 +331,7 @@ void TZephCustomButton::setCaption(const QString &caption)
     if (caption == m_caption)
         return;
     m_caption = caption;
+    grabAccelerator();
     requestRepaint();
 }
 
@@ -659,6 +661,24 @@ void TZephCustomButton::watchWindowKeys()
         form->installEventFilter(this);
 }
 
+// Alt with the accelerator reaches the button through the window's shortcuts,
+// before the focused control could take the key. Shift makes no difference.
+void TZephCustomButton::grabAccelerator()
+{
+    for (int &id : m_acceleratorIds) {
+        if (id)
+            releaseShortcut(id);
+        id = 0;
+    }
+    const QKeySequence keys = QKeySequence::mnemonic(m_caption);
+    if (keys.isEmpty())
+        return;
+    const QKeyCombination alt = keys[0];
+    m_acceleratorIds[0] = grabShortcut(keys);
+    m_acceleratorIds[1] =
+        grabShortcut(QKeyCombination(alt.keyboardModifiers() | Qt::ShiftModifier, alt.key()));
+}
+
 bool TZephCustomButton::eventFilter(QObject *watched, QEvent *event)
 {
     if (watched == m_keyWindow && event->type() == QEvent::KeyPress) {
@@ -753,6 +773,14 @@ bool TZephCustomButton::event(QEvent *event)
     case QEvent::ParentChange:
     case QEvent::Show:
         watchWindowKeys();
+        break;
+    case QEvent::Shortcut:
+        if (const int id = static_cast<QShortcutEvent *>(event)->shortcutId();
+            id == m_acceleratorIds[0] || id == m_acceleratorIds[1]) {
+            if (canTakeFocus())
+                click();
+            return true;
+        }
         break;
     default:
         break;

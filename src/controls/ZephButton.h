@@ -230,6 +230,7 @@ private:
     bool canTakeFocus() const;
     void focusChanged(QWidget *now);
     void watchWindowKeys();
+    void grabAccelerator();
     void startRepeat();
     void stopRepeat();
     void repeatStartTick();
@@ -311,6 +312,7 @@ private:
     bool m_menuOpen = false;
     HoverSound *m_sound = nullptr;
     QPointer<QWidget> m_keyWindow;
+    int m_acceleratorIds[2] = {0, 0}; // with and without Shift
 };
 
 // The skinned button as windows use it: every setting published as a property.

@@ -1,7 +1,8 @@
 // Renders every skinned button style in every look into one PNG sheet, for a
 // person to look at: zephbutton_gallery [output.png]
 // Rows are the styles; column groups are a caption alone, a kind's glyph with
-// its caption, and a glyph with the popup-menu mark but no caption.
+// its caption, and a glyph with the popup-menu mark but no caption. The last two
+// rows show every kind at rest and hot.
 
 #include "ZephButton.h"
 
@@ -80,7 +81,7 @@ int main(int argc, char *argv[])
     constexpr int kCellH = 38;
     constexpr int kLabelW = 110;
     constexpr int kHeaderH = 40;
-    QImage sheet(kLabelW + 3 * kLooks * kCellW, kHeaderH + 8 * kCellH, QImage::Format_RGB32);
+    QImage sheet(kLabelW + 3 * kLooks * kCellW, kHeaderH + 10 * kCellH, QImage::Format_RGB32);
     sheet.fill(form.palette().color(QPalette::Window));
     QPainter p(&sheet);
     p.setPen(Qt::black);
@@ -99,6 +100,23 @@ int main(int argc, char *argv[])
                 const QImage cell = render(form, B::TStyle(style), group, Look(look));
                 p.drawImage(kLabelW + (group * kLooks + look) * kCellW, y, cell);
             }
+        }
+    }
+    for (int row = 0; row < 2; ++row) {
+        const int y = kHeaderH + (8 + row) * kCellH;
+        p.drawText(4, y + 20, QString::fromLatin1(row ? "kinds, hot" : "kinds, stRaised"));
+        for (int kind = B::skOK; kind <= B::skSilly; ++kind) {
+            auto *button = new TZephButton(&form);
+            button->setGeometry(10, 10, 96, 30);
+            button->setButtonStyle(B::stRaised);
+            button->setButtonKind(B::TKind(kind));
+            button->show();
+            if (row) {
+                QEnterEvent enter(QPointF(48, 15), QPointF(), QPointF());
+                QApplication::sendEvent(button, &enter);
+            }
+            p.drawImage(kLabelW + (kind - 1) * kCellW, y, button->grab().toImage());
+            delete button;
         }
     }
     p.end();

@@ -1,7 +1,6 @@
 #include "ZephArt.h"
 
 #include <QFile>
-#include <QtEndian>
 
 // Static libraries drop an unreferenced resource object; this keeps it.
 static void initZephResources()
@@ -23,14 +22,23 @@ QString resourcePath(const QString &name)
     return QStringLiteral(":/button/") + name;
 }
 
+// Little-endian numbers; callers check the size first.
+quint32 littleEndian(const QByteArray &d, qsizetype at, int bytes)
+{
+    quint32 value = 0;
+    for (int i = bytes - 1; i >= 0; --i)
+        value = value << 8 | quint8(d.at(at + i));
+    return value;
+}
+
 quint32 u32(const QByteArray &d, qsizetype at)
 {
-    return qFromLittleEndian<quint32>(d.constData() + at);
+    return littleEndian(d, at, 4);
 }
 
 quint16 u16(const QByteArray &d, qsizetype at)
 {
-    return qFromLittleEndian<quint16>(d.constData() + at);
+    return quint16(littleEndian(d, at, 2));
 }
 
 } // namespace

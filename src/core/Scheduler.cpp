@@ -2,6 +2,7 @@
 
 #include "Clock.h"
 #include "Errors.h"
+#include "LocalTime.h"
 #include "TaskActions.h"
 #include "TaskTable.h"
 
@@ -9,6 +10,39 @@
 #include <utility>
 
 namespace kv {
+
+namespace {
+
+constexpr qint64 kHourMs = 3600 * 1000;
+// Firings are remembered this long, which covers any daylight saving change and
+// any clock correction short of a day.
+constexpr qint64 kFiringMemoryMs = 26 * kHourMs;
+
+} // namespace
+
+// The stretch of time one tick covers, in milliseconds since the epoch. Where no
+// UTC offset change is near, local readings map one to one onto instants and
+// are compared directly, which spares a time zone lookup per task.
+struct Scheduler::Span
+{
+    qint64 from; // exclusive, or inclusive when fromIncluded
+    qint64 to;   // inclusive
+    bool fromIncluded;
+    bool uniformOffset;
+    qint64 offsetMs;
+    QDate firstDay;
+    QDate lastDay;
+
+    bool contains(qint64 instant) const
+    {
+        return (fromIncluded ? instant >= from : instant > from) && instant <= to;
+    }
+    qint64 instantOf(QDate day, QTime time) const
+    {
+        return uniformOffset ? LocalTime::readingMSecs(day, time) - offsetMs
+                             : LocalTime::firstInstant(day, time);
+    }
+};
 
 Scheduler::Scheduler(TaskTable &table, TaskActions &actions, const Clock &clock, ErrorSink &errors,
                      DateTimeText texts)
@@ -30,21 +64,31 @@ void Scheduler::Timer1Timer()
         m_errors.showError(*failure);
 }
 
-namespace {
-
-qint64 localMSecs(QDate day, QTime time)
+bool Scheduler::Plan::matches(QDate day) const
 {
-    return day.toJulianDay() * 86400000 + time.msecsSinceStartOfDay();
+    if (firstDay.isValid())
+        return day >= firstDay;
+    return dayOfWeek == 0 || day.dayOfWeek() == dayOfWeek;
 }
 
-} // namespace
-
-bool Scheduler::Span::contains(QDate day, QTime time) const
+std::optional<Scheduler::Plan> Scheduler::planFor(int row) const
 {
-    const qint64 ms = sameOffset ? localMSecs(day, time) : QDateTime(day, time).toMSecsSinceEpoch();
-    const qint64 lo = sameOffset ? localFrom : from;
-    const qint64 hi = sameOffset ? localTo : to;
-    return (fromIncluded ? ms >= lo : ms > lo) && ms <= hi;
+    const QString time = m_table.cell(TaskTable::TimeColumn, row);
+    const QString mode = m_table.cell(TaskTable::ModeColumn, row);
+    const int fired = toInt(m_table.cell(TaskTable::FiredColumn, row)) & 0xFF;
+    const auto once = Modes::onceOnlyAction(mode);
+    if (once && fired == 1)
+        return std::nullopt;
+    if (once && m_table.cell(TaskTable::StartsColumn, row) == QLatin1String("0")) {
+        const QDate date = m_texts.toDate(DateTimeText::datePart(time));
+        return Plan{*once, DateTimeText::toTime(DateTimeText::timePart(time)), date};
+    }
+    // A spent once-only task lands here too; no rule matches it.
+    const auto rule = Modes::weeklyRule(Modes::lowerAscii(mode));
+    const QTime at = DateTimeText::toTime(DateTimeText::timePart(time));
+    if (!rule)
+        return std::nullopt;
+    return Plan{rule->action, at, QDate(), rule->dayOfWeek};
 }
 
 Scheduler::Span Scheduler::spanUntil(const QDateTime &now) const
@@ -55,24 +99,40 @@ Scheduler::Span Scheduler::spanUntil(const QDateTime &now) const
         start = *m_previous;
         fromIncluded = false;
     }
+    const int offset = now.offsetFromUtc();
+    const bool uniform =
+        start.offsetFromUtc() == offset && start.addMSecs(-3 * kHourMs).offsetFromUtc() == offset;
     return Span{start.toMSecsSinceEpoch(),
                 now.toMSecsSinceEpoch(),
                 fromIncluded,
-                start.offsetFromUtc() == now.offsetFromUtc(),
-                localMSecs(start.date(), start.time()),
-                localMSecs(now.date(), now.time()),
-                start.date(),
-                now.date()};
+                uniform,
+                qint64(offset) * 1000,
+                start.date().addDays(uniform ? 0 : -1),
+                now.date().addDays(uniform ? 0 : 1)};
 }
 
-template <typename DayMatches>
-bool Scheduler::occursIn(const Span &span, QTime time, DayMatches dayMatches)
+std::optional<qint64> Scheduler::occurrenceIn(const Span &span, const Plan &plan)
 {
     for (QDate day = span.firstDay; day <= span.lastDay; day = day.addDays(1)) {
-        if (dayMatches(day) && span.contains(day, time))
-            return true;
+        if (!plan.matches(day))
+            continue;
+        if (const qint64 instant = span.instantOf(day, plan.time); span.contains(instant))
+            return instant;
     }
-    return false;
+    return std::nullopt;
+}
+
+QString Scheduler::firingKey(int row, qint64 instant) const
+{
+    QString key = QString::number(row) + u'@' + QString::number(instant);
+    for (int c = TaskTable::TimeColumn; c <= TaskTable::ModeColumn; ++c)
+        key += QChar(0x1F) + m_table.cell(c, row);
+    return key;
+}
+
+void Scheduler::forgetFiringsBefore(qint64 instant)
+{
+    m_fired.removeIf([instant](const auto &entry) { return entry.value() < instant; });
 }
 
 void Scheduler::tick()
@@ -80,32 +140,58 @@ void Scheduler::tick()
     const QDateTime now = m_clock.now();
     const Span span = spanUntil(now);
     m_previous = now;
+    forgetFiringsBefore(span.to - kFiringMemoryMs);
 
     const int n = m_table.rowCount();
     if (n < 2)
         return;
     for (int r = 1; r < n && r < m_table.rowCount(); ++r) {
-        const QString time = m_table.cell(TaskTable::TimeColumn, r);
-        const QString mode = m_table.cell(TaskTable::ModeColumn, r);
-        const int fired = toInt(m_table.cell(TaskTable::FiredColumn, r)) & 0xFF;
-        const auto once = Modes::onceOnlyAction(mode);
-        if (once && fired == 1)
+        const auto plan = planFor(r);
+        if (!plan)
             continue;
-        if (once && m_table.cell(TaskTable::StartsColumn, r) == QLatin1String("0")) {
-            const QDate date = m_texts.toDate(DateTimeText::datePart(time));
-            const QTime at = DateTimeText::toTime(DateTimeText::timePart(time));
-            if (occursIn(span, at, [&](QDate day) { return day >= date; }))
-                fire(r, *once);
+        const auto instant = occurrenceIn(span, *plan);
+        if (!instant)
+            continue;
+        const QString key = firingKey(r, *instant);
+        if (m_fired.contains(key))
+            continue;
+        m_fired.insert(key, *instant);
+        fire(r, plan->action);
+    }
+}
+
+std::optional<QDateTime> Scheduler::nextOccurrence(const QDateTime &after) const
+{
+    const qint64 from = after.toMSecsSinceEpoch();
+    std::optional<qint64> best;
+    for (int r = 1; r < m_table.rowCount(); ++r) {
+        std::optional<Plan> plan;
+        try {
+            plan = planFor(r);
+        } catch (const Error &) {
             continue;
         }
-        // A spent once-only task lands here too; no rule matches it.
-        const auto rule = Modes::weeklyRule(Modes::lowerAscii(mode));
-        const QTime at = DateTimeText::toTime(DateTimeText::timePart(time));
-        if (rule && occursIn(span, at, [&](QDate day) {
-                return rule->dayOfWeek == 0 || day.dayOfWeek() == rule->dayOfWeek;
-            }))
-            fire(r, rule->action);
+        if (!plan)
+            continue;
+        // A recurring task comes within eight days; a once-only one on its date
+        // or, when that has passed, within a day.
+        QDate day = after.date().addDays(-1);
+        if (plan->firstDay.isValid() && plan->firstDay > day)
+            day = plan->firstDay;
+        for (const QDate last = day.addDays(8); day <= last; day = day.addDays(1)) {
+            if (!plan->matches(day))
+                continue;
+            const qint64 instant = LocalTime::firstInstant(day, plan->time);
+            if (instant <= from || m_fired.contains(firingKey(r, instant)))
+                continue;
+            if (!best || instant < *best)
+                best = instant;
+            break;
+        }
     }
+    if (!best)
+        return std::nullopt;
+    return QDateTime::fromMSecsSinceEpoch(*best);
 }
 
 void Scheduler::fire(int row, TaskAction action)

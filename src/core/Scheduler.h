@@ -4,6 +4,7 @@
 #include "Modes.h"
 
 #include <QDateTime>
+#include <QHash>
 #include <QStringList>
 #include <functional>
 #include <optional>
@@ -23,7 +24,9 @@ class TaskTable;
 // previous tick's clock reading and at or before this one. The first tick, a tick
 // after the clock went back, and a tick long after the previous one (sleep, a
 // clock set forward) look back only a few seconds instead, so nothing long past
-// fires.
+// fires. An occurrence stands for the instant the local clock first shows its
+// time: once in an hour that repeats, at the jump for a time that is skipped.
+// An occurrence that fired does not fire again when the clock is set back.
 class Scheduler
 {
 public:
@@ -46,25 +49,28 @@ public:
     // not looked at in this tick.
     void tick();
 
+    // The first instant after `after` at which a tick would fire a task, or
+    // nothing when no task can fire. Rows the tick cannot read are passed over.
+    std::optional<QDateTime> nextOccurrence(const QDateTime &after) const;
+
 private:
-    // The stretch of time a tick covers, in milliseconds since the epoch and, for
-    // the common case of no change of UTC offset inside it, as local wall-clock
-    // milliseconds too, which spares a time zone lookup per task.
-    struct Span
+    // What a row asks for, read as the tick reads it.
+    struct Plan
     {
-        qint64 from; // exclusive, or inclusive when fromIncluded
-        qint64 to;   // inclusive
-        bool fromIncluded;
-        bool sameOffset;
-        qint64 localFrom;
-        qint64 localTo;
-        QDate firstDay;
-        QDate lastDay;
-        bool contains(QDate day, QTime time) const;
+        TaskAction action;
+        QTime time;
+        QDate firstDay;    // once-only: its date; the occurrence may come on any later day
+        int dayOfWeek = 0; // recurring: 1 = Monday ... 7 = Sunday, 0 = every day
+        bool matches(QDate day) const;
     };
+    // Nothing for a row that can never fire; throws kv::Error for a cell it cannot read.
+    std::optional<Plan> planFor(int row) const;
+
+    struct Span;
     Span spanUntil(const QDateTime &now) const;
-    template <typename DayMatches>
-    static bool occursIn(const Span &span, QTime time, DayMatches dayMatches);
+    static std::optional<qint64> occurrenceIn(const Span &span, const Plan &plan);
+    QString firingKey(int row, qint64 instant) const;
+    void forgetFiringsBefore(qint64 instant);
     void fire(int row, TaskAction action);
 
     TaskTable &m_table;
@@ -75,6 +81,7 @@ private:
     std::optional<QDateTime> m_previous;
     std::function<void()> m_beforeAction;
     QStringList m_deferredErrors;
+    QHash<QString, qint64> m_fired; // recent firings: row and occurrence -> instant
 };
 
 } // namespace kv

@@ -42,9 +42,17 @@ QString fromWindows1251(QByteArrayView bytes)
     return text;
 }
 
+// Keeps a byte-order mark inside the text as the character it is: only the one
+// at the very start of the file is dropped.
+QStringDecoder utf8Decoder()
+{
+    return QStringDecoder(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless |
+                                                    QStringDecoder::Flag::ConvertInitialBom);
+}
+
 bool isUtf8(QByteArrayView bytes)
 {
-    QStringDecoder decoder(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless);
+    QStringDecoder decoder = utf8Decoder();
     const QString ignored = decoder.decode(bytes);
     return !decoder.hasError();
 }
@@ -152,6 +160,7 @@ std::optional<Contents> decode(const QByteArray &file)
                         .arg(TaskTable::kMaxTasks));
 
     const bool utf8 = isUtf8(bytes);
+    QStringDecoder decoder = utf8Decoder();
     const qsizetype count = qsizetype(columns) * (contents.rowCount - 1);
     contents.cells.reserve(count);
     for (qsizetype i = 0; i < count; ++i) {
@@ -159,8 +168,7 @@ std::optional<Contents> decode(const QByteArray &file)
         if (line >= lines.size())
             contents.cells << QString();
         else
-            contents.cells << (utf8 ? QString::fromUtf8(lines[line])
-                                    : fromWindows1251(lines[line]));
+            contents.cells << (utf8 ? decoder.decode(lines[line]) : fromWindows1251(lines[line]));
     }
     return contents;
 }

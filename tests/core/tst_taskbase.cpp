@@ -136,6 +136,7 @@ void TestTaskBase::roundTrip()
 {
     TaskTable table;
     fill(table);
+    table.setCell(TaskTable::NameColumn, 2, QStringLiteral("\uFEFFstarts with a byte-order mark"));
     TaskBase::writeBase(table, path("a.log"));
     TaskTable copy;
     TaskBase::readBase(path("a.log"), copy);

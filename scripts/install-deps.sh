@@ -8,7 +8,7 @@ packages=(
     qt6-base-dev qt6-multimedia-dev qt6-qpa-plugins libgl-dev
     libx11-dev libxext-dev
     fonts-dejavu-core xdg-utils
-    xvfb xauth dbus python3-dbusmock trayer xdotool
+    xvfb xauth dbus python3-dbusmock trayer xdotool openbox
     clang-format clang libclang-rt-14-dev
 )
 

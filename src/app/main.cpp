@@ -1,23 +1,40 @@
+#include "AboutForm.h"
 #include "Errors.h"
 #include "FileBaseDialogs.h"
+#include "Links.h"
 #include "LinuxSystemActions.h"
+#include "MainForm.h"
 #include "Scheduler.h"
+#include "SingleInstance.h"
 #include "StandardErrorBox.h"
+#include "StopSignals.h"
 #include "SystemClock.h"
 #include "TaskActions.h"
 #include "TaskBase.h"
 #include "TaskTable.h"
 
 #include <QApplication>
-#include <QHeaderView>
+#include <QScreen>
+#include <QSessionManager>
 #include <QStandardPaths>
-#include <QTableView>
-#include <QTimer>
 
 int main(int argc, char *argv[])
 {
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("kronvale"));
+    QApplication::setWindowIcon(kv::TMainForm::programIcon());
+    // The window closes into the tray, never by losing its last visible window.
+    QApplication::setQuitOnLastWindowClosed(false);
+
+    const QString programFolder = QApplication::applicationDirPath();
+    const QString baseFolder = kv::TaskBase::chooseFolder(
+        programFolder, QStandardPaths::writableLocation(QStandardPaths::AppDataLocation));
+
+    // Two programs on one base would fire every task twice and overwrite each
+    // other's file: a second start hands over to the first and ends.
+    kv::SingleInstance instance(baseFolder);
+    if (!instance.claim())
+        return 0;
 
     kv::TaskTable table;
     kv::SystemClock clock;
@@ -26,29 +43,37 @@ int main(int argc, char *argv[])
     kv::TaskActions actions(table, system);
     kv::Scheduler scheduler(table, actions, clock, errors);
     kv::FileBaseDialogs dialogs;
-    kv::TaskBase base(table, errors, dialogs,
-                      kv::TaskBase::chooseFolder(
-                          QApplication::applicationDirPath(),
-                          QStandardPaths::writableLocation(QStandardPaths::AppDataLocation)));
+    kv::DesktopLinkOpener links;
+    kv::TaskBase base(table, errors, dialogs, baseFolder);
     scheduler.setBeforeAction([&] { base.SaveCurrentBase(); });
-    QObject::connect(&app, &QApplication::aboutToQuit, [&] { base.saveAtClose(); });
 
-    QTableView view;
-    view.setWindowTitle(kv::applicationTitle());
-    view.setModel(&table);
-    view.setSelectionBehavior(QAbstractItemView::SelectRows);
-    view.horizontalHeader()->hide();
-    view.verticalHeader()->hide();
-    view.resize(808, 400);
-    errors.setOwner(&view);
-    dialogs.setOwner(&view);
-    view.show();
-    base.loadAtStart();
+    kv::TMainForm MainForm({table, actions, scheduler, base, system, links, programFolder});
+    errors.setOwner(&MainForm);
+    dialogs.setOwner(&MainForm);
+    // The task editor and the calendar picker are created here, before the about box.
+    kv::TAboutForm AboutForm(links, &MainForm);
+    MainForm.setAboutForm(&AboutForm);
 
-    QTimer timer1;
-    timer1.setInterval(5000);
-    QObject::connect(&timer1, &QTimer::timeout, [&] { scheduler.Timer1Timer(); });
-    timer1.start();
+    QObject::connect(&MainForm, &kv::TMainForm::closed, &app, &QApplication::quit);
+    QObject::connect(&instance, &kv::SingleInstance::activationRequested, &MainForm,
+                     &kv::TMainForm::bringForward);
+    // A kill or the end of the desktop session ends the program as "Exit" does.
+    kv::StopSignals stopSignals;
+    QObject::connect(&stopSignals, &kv::StopSignals::stopRequested, &MainForm,
+                     [&] { MainForm.close(); });
+    QObject::connect(&app, &QGuiApplication::commitDataRequest, &MainForm,
+                     [&](QSessionManager &) { MainForm.close(); });
+    QObject::connect(&app, &QCoreApplication::aboutToQuit, &MainForm, [&] {
+        if (!MainForm.isClosed())
+            MainForm.close();
+    });
 
+    MainForm.adjustSize();
+    if (const QScreen *screen = MainForm.screen()) {
+        QRect frame = MainForm.frameGeometry();
+        frame.moveCenter(screen->availableGeometry().center());
+        MainForm.move(frame.topLeft());
+    }
+    MainForm.show();
     return app.exec();
 }

@@ -1,0 +1,115 @@
+#include "AboutForm.h"
+
+#include "Links.h"
+#include "MainForm.h"
+
+#include <QMouseEvent>
+#include <QPushButton>
+#include <QStyle>
+#include <QUrl>
+
+namespace kv {
+
+void TLinkLabel::mouseReleaseEvent(QMouseEvent *event)
+{
+    QLabel::mouseReleaseEvent(event);
+    if (event->button() == Qt::LeftButton && rect().contains(event->position().toPoint()))
+        emit clicked();
+}
+
+const QColor &TAboutForm::linkColor()
+{
+    static const QColor color(0, 0, 255);
+    return color;
+}
+
+const QColor &TAboutForm::visitedColor()
+{
+    static const QColor color(128, 0, 0);
+    return color;
+}
+
+TAboutForm::TAboutForm(LinkOpener &links, QWidget *owner)
+    : QDialog(owner, Qt::Dialog | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
+                         Qt::WindowCloseButtonHint | Qt::MSWindowsFixedSizeDialogHint),
+      m_links(links)
+{
+    setObjectName(QStringLiteral("AboutForm"));
+    setWindowTitle(tr("About Kronvale"));
+    setWindowIcon(TMainForm::programIcon());
+    setFixedSize(kClientWidth, kClientHeight);
+    setAutoFillBackground(true);
+    QPalette pal = palette();
+    pal.setColor(QPalette::Window, Qt::white);
+    setPalette(pal);
+    QFont font;
+    font.setFamilies({QStringLiteral("MS Sans Serif"), QStringLiteral("DejaVu Sans")});
+    font.setPixelSize(11);
+    setFont(font);
+
+    Image1 = new QLabel(this);
+    Image1->setObjectName(QStringLiteral("Image1"));
+    Image1->setGeometry(0, 0, 209, 199);
+    Image1->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+    Image1->setPixmap(QPixmap(QStringLiteral(":/app/about.png")));
+
+    QFont linkFont;
+    linkFont.setFamilies({QStringLiteral("Arial"), QStringLiteral("Liberation Sans"),
+                          QStringLiteral("DejaVu Sans")});
+    linkFont.setPixelSize(13);
+    linkFont.setUnderline(true);
+    auto makeLink = [&](const QString &text, int left, int top, const char *name) {
+        auto *label = new TLinkLabel(text, this);
+        label->setObjectName(QLatin1String(name));
+        label->setFont(linkFont);
+        label->setCursor(Qt::PointingHandCursor);
+        label->setAttribute(Qt::WA_TranslucentBackground);
+        setLinkColor(label, linkColor());
+        label->move(left, top);
+        label->adjustSize();
+        return label;
+    };
+    Label1 = makeLink(links::homePage(), 11, 120, "Label1");
+    Label2 = makeLink(tr("E-mail: ") + links::supportMail(), 11, 141, "Label2");
+    connect(Label1, &TLinkLabel::clicked, this, &TAboutForm::Label1Click);
+    connect(Label2, &TLinkLabel::clicked, this, &TAboutForm::Label2Click);
+
+    BitBtn1 = new QPushButton(style()->standardIcon(QStyle::SP_DialogOkButton), tr("OK"), this);
+    BitBtn1->setObjectName(QStringLiteral("BitBtn1"));
+    BitBtn1->setGeometry(72, 168, 75, 25);
+    BitBtn1->setDefault(true);
+    BitBtn1->setAutoDefault(true);
+    connect(BitBtn1, &QPushButton::clicked, this, &QDialog::accept);
+}
+
+void TAboutForm::setLinkColor(QLabel *label, const QColor &color)
+{
+    QPalette pal = label->palette();
+    pal.setColor(QPalette::WindowText, color);
+    label->setPalette(pal);
+}
+
+void TAboutForm::showModal()
+{
+    if (!m_placed && parentWidget()) {
+        const QWidget *owner = parentWidget()->window();
+        move(owner->frameGeometry().center() - QPoint(width() / 2, height() / 2));
+        m_placed = true;
+    }
+    BitBtn1->setFocus();
+    exec();
+}
+
+void TAboutForm::Label1Click()
+{
+    m_links.openLink(QUrl(links::homePage()));
+    setLinkColor(Label1, visitedColor());
+}
+
+void TAboutForm::Label2Click()
+{
+    m_links.openLink(QUrl(QStringLiteral("mailto:") + links::supportMail()));
+    setLinkColor(Label2, visitedColor());
+}
+
+} // namespace kv

@@ -1,0 +1,62 @@
+#pragma once
+
+#include <QDialog>
+#include <QLabel>
+
+class QPushButton;
+
+namespace kv {
+
+class LinkOpener;
+
+// A text that acts as a link: it reports a left click.
+class TLinkLabel : public QLabel
+{
+    Q_OBJECT
+
+public:
+    using QLabel::QLabel;
+
+signals:
+    void clicked();
+
+protected:
+    void mouseReleaseEvent(QMouseEvent *event) override;
+};
+
+// The about box: the program's picture, the maker's home page and support mail
+// as links, and OK. Created once; a followed link keeps its visited colour for
+// the rest of the run.
+class TAboutForm : public QDialog
+{
+    Q_OBJECT
+
+public:
+    static constexpr int kClientWidth = 208;
+    static constexpr int kClientHeight = 196;
+    static const QColor &linkColor();    // RGB(0,0,255)
+    static const QColor &visitedColor(); // RGB(128,0,0)
+
+    TAboutForm(LinkOpener &links, QWidget *owner);
+
+    // Shows the box modally: centred over its owner the first time, afterwards
+    // where it was left.
+    void showModal();
+
+    QLabel *Image1;
+    TLinkLabel *Label1;
+    TLinkLabel *Label2;
+    QPushButton *BitBtn1;
+
+public slots:
+    void Label1Click();
+    void Label2Click();
+
+private:
+    static void setLinkColor(QLabel *label, const QColor &color);
+
+    LinkOpener &m_links;
+    bool m_placed = false;
+};
+
+} // namespace kv

@@ -1,0 +1,12 @@
+#include "Links.h"
+
+#include <QDesktopServices>
+
+namespace kv {
+
+void DesktopLinkOpener::openLink(const QUrl &url)
+{
+    QDesktopServices::openUrl(url);
+}
+
+} // namespace kv

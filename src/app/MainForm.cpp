@@ -1,0 +1,425 @@
+#include "MainForm.h"
+
+#include "AboutForm.h"
+#include "Links.h"
+#include "Modes.h"
+#include "Scheduler.h"
+#include "SystemActions.h"
+#include "TaskActions.h"
+#include "TaskBase.h"
+#include "TaskEditor.h"
+#include "TaskGrid.h"
+#include "TaskTable.h"
+#include "TrayIcon.h"
+#include "ZephButton.h"
+
+#include <QCloseEvent>
+#include <QDir>
+#include <QFileInfo>
+#include <QLabel>
+#include <QLayout>
+#include <QMenuBar>
+#include <QTimer>
+#include <QUrl>
+
+// The pictures live in a static library, whose resources are not registered by
+// themselves.
+static void initAppArt()
+{
+    Q_INIT_RESOURCE(app);
+}
+
+namespace kv {
+
+namespace {
+
+QFont pixelFont(const QStringList &families, int pixels)
+{
+    QFont font;
+    font.setFamilies(families);
+    font.setPixelSize(pixels);
+    return font;
+}
+
+} // namespace
+
+TMainForm::TMainForm(const MainFormParts &parts, QWidget *parent)
+    : QMainWindow(parent, Qt::Window | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
+                              Qt::WindowMinimizeButtonHint | Qt::WindowCloseButtonHint),
+      m_table(parts.table), m_actions(parts.actions), m_scheduler(parts.scheduler),
+      m_base(parts.base), m_system(parts.system), m_links(parts.links),
+      m_programFolder(parts.programFolder)
+{
+    setObjectName(QStringLiteral("MainForm"));
+    setWindowTitle(tr("Kronvale v1.1"));
+    setWindowIcon(programIcon());
+
+    auto *client = new QWidget(this);
+    client->setFixedSize(kClientWidth, kClientHeight);
+    client->setAutoFillBackground(true);
+    QPalette pal = client->palette();
+    pal.setColor(QPalette::Window, Qt::white);
+    client->setPalette(pal);
+    client->setFont(
+        pixelFont({QStringLiteral("MS Sans Serif"), QStringLiteral("DejaVu Sans")}, 11));
+    setCentralWidget(client);
+
+    // The tray icon is in the notification area before the window is shown.
+    buildTray(parts.trayBackend);
+    buildControls(client);
+    buildMenus();
+    layout()->setSizeConstraint(QLayout::SetFixedSize);
+
+    Timer1 = new QTimer(this);
+    Timer1->setObjectName(QStringLiteral("Timer1"));
+    Timer1->setInterval(kTimerInterval);
+    connect(Timer1, &QTimer::timeout, this, &TMainForm::Timer1Timer);
+    Timer1->start();
+
+    FormCreate();
+}
+
+TMainForm::~TMainForm() = default;
+
+QIcon TMainForm::programIcon()
+{
+    static const bool registered = (initAppArt(), true);
+    Q_UNUSED(registered);
+    return QIcon(QStringLiteral(":/app/kronvale16.png"));
+}
+
+void TMainForm::buildTray(TrayBackend *backend)
+{
+    TrayIcon = backend ? new TTrayIcon(backend, this) : new TTrayIcon(this);
+    TrayIcon->setObjectName(QStringLiteral("TrayIcon"));
+    PopupMenu2 = new QMenu(this);
+    PopupMenu2->setObjectName(QStringLiteral("PopupMenu2"));
+    Open1 = PopupMenu2->addAction(tr("Open"), this, &TMainForm::Open1Click);
+    PopupMenu2->addSeparator();
+    Close1 = PopupMenu2->addAction(tr("Close"), this, &TMainForm::Close1Click);
+
+    TrayIcon->setActive(true);
+    TrayIcon->setAnimate(false);
+    TrayIcon->setShowDesigning(false);
+    TrayIcon->setIcon(programIcon());
+    TrayIcon->setToolTip(tr("Tidewatch"));
+    TrayIcon->setPopupMenu(PopupMenu2);
+    connect(TrayIcon, &TTrayIcon::OnDblClick, this, &TMainForm::TrayIconDblClick);
+}
+
+TZephButton *TMainForm::makeButton(QWidget *client, const QString &caption, const QString &glyph,
+                                   const QRect &place)
+{
+    auto *button = new TZephButton(client);
+    button->setGeometry(place);
+    button->setButtonStyle(TZephCustomButton::stRaised);
+    QFont font = pixelFont({QStringLiteral("Verdana"), QStringLiteral("DejaVu Sans")}, 11);
+    button->setFont(font);
+    button->setGlyph(QPixmap(QStringLiteral(":/app/") + glyph));
+    button->setNumGlyphs(1);
+    button->setRepeatInterval(50);
+    button->setRepeatStartInterval(50);
+    button->setCursorHandCustom(true);
+    button->setTabStop(true);
+    button->setCaption(caption);
+    return button;
+}
+
+void TMainForm::buildControls(QWidget *client)
+{
+    Image1 = new QLabel(client);
+    Image1->setObjectName(QStringLiteral("Image1"));
+    Image1->setGeometry(0, 0, 457, 385);
+    Image1->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+    Image1->setPixmap(QPixmap(QStringLiteral(":/app/mainform.png")));
+
+    Shape1 = new QFrame(client);
+    Shape1->setObjectName(QStringLiteral("Shape1"));
+    Shape1->setGeometry(128, 65, 665, 320);
+    Shape1->setFrameStyle(QFrame::Box | QFrame::Plain);
+    Shape1->setLineWidth(1);
+    Shape1->setAutoFillBackground(true);
+    QPalette shapePalette = Shape1->palette();
+    shapePalette.setColor(QPalette::Window, TaskGrid::titleColor());
+    shapePalette.setColor(QPalette::WindowText, Qt::black);
+    Shape1->setPalette(shapePalette);
+
+    GridOfFiles = new TaskGrid(m_table, client);
+    GridOfFiles->setObjectName(QStringLiteral("GridOfFiles"));
+    GridOfFiles->setGeometry(134, 72, 651, 305);
+    GridOfFiles->setFont(pixelFont(
+        {QStringLiteral("Arial"), QStringLiteral("Liberation Sans"), QStringLiteral("DejaVu Sans")},
+        13));
+
+    ZephButton5 = makeButton(client, tr("Play now!"), QStringLiteral("glyph_play.png"),
+                             QRect(440, 40, 113, 26));
+    ZephButton5->setSpacing(5);
+    ZephButton1 = makeButton(client, tr("New task!"), QStringLiteral("glyph_new.png"),
+                             QRect(560, 38, 113, 28));
+    ZephButton2 = makeButton(client, tr("Edit task!"), QStringLiteral("glyph_edit.png"),
+                             QRect(680, 38, 113, 28));
+    ZephButton3 = makeButton(client, tr("Delete task!"), QStringLiteral("glyph_delete.png"),
+                             QRect(0, 312, 129, 33));
+    ZephButton4 = makeButton(client, tr("Delete all tasks!"), QStringLiteral("glyph_deleteall.png"),
+                             QRect(0, 344, 129, 33));
+    const QList<TZephButton *> order{ZephButton5, ZephButton1, ZephButton2, ZephButton3,
+                                     ZephButton4};
+    for (int i = 0; i < order.size(); ++i)
+        order[i]->setObjectName(QStringLiteral("ZephButton%1").arg(i == 0 ? 5 : i));
+    for (int i = 1; i < order.size(); ++i)
+        setTabOrder(order[i - 1], order[i]);
+
+    connect(ZephButton1, &TZephButton::OnClick, this, &TMainForm::ZephButton1Click);
+    connect(ZephButton2, &TZephButton::OnClick, this, &TMainForm::ZephButton2Click);
+    connect(ZephButton3, &TZephButton::OnClick, this, &TMainForm::ZephButton3Click);
+    connect(ZephButton4, &TZephButton::OnClick, this, &TMainForm::ZephButton4Click);
+    connect(ZephButton5, &TZephButton::OnClick, this, &TMainForm::ZephButton5Click);
+
+    // "Play now!" is first in the tab order and holds the focus at the start.
+    ZephButton5->setFocus();
+}
+
+void TMainForm::buildMenus()
+{
+    auto named = [](QAction *action, const char *name, const QKeySequence &key = {}) {
+        action->setObjectName(QLatin1String(name));
+        action->setShortcut(key);
+        return action;
+    };
+    QMenuBar *bar = menuBar();
+    bar->setObjectName(QStringLiteral("MainMenu1"));
+
+    QMenu *file = bar->addMenu(tr("File"));
+    file->setObjectName(QStringLiteral("File1"));
+    Savebase1 = named(file->addAction(tr("Save base"), this, &TMainForm::Savebase1Click),
+                      "Savebase1", QKeySequence(Qt::CTRL | Qt::ALT | Qt::Key_S));
+    Newbase1 = named(file->addAction(tr("New base"), this, &TMainForm::Newbase1Click), "Newbase1",
+                     QKeySequence(Qt::CTRL | Qt::ALT | Qt::Key_N));
+    Openbase1 = named(file->addAction(tr("Open base"), this, &TMainForm::Openbase1Click),
+                      "Openbase1", QKeySequence(Qt::CTRL | Qt::ALT | Qt::Key_O));
+    file->addSeparator();
+    Exit1 = named(file->addAction(tr("Exit"), this, &TMainForm::Exit1Click), "Exit1");
+
+    QMenu *tasks = bar->addMenu(tr("Tasks"));
+    tasks->setObjectName(QStringLiteral("asks1"));
+    Playnaw1 = named(tasks->addAction(tr("Play naw!"), this, &TMainForm::Playnaw1Click), "Playnaw1",
+                     QKeySequence(Qt::Key_F9));
+    tasks->addSeparator();
+    Newtask1 = named(tasks->addAction(tr("New task!"), this, &TMainForm::Newtask1Click), "Newtask1",
+                     QKeySequence(Qt::CTRL | Qt::Key_N));
+    Edittask1 = named(tasks->addAction(tr("Edit task!"), this, &TMainForm::EditSelectedTask),
+                      "Edittask1", QKeySequence(Qt::CTRL | Qt::Key_E));
+    tasks->addSeparator();
+    DeleteTask1 = named(tasks->addAction(tr("Delete task!"), this, &TMainForm::DeleteTask1Click),
+                        "DeleteTask1", QKeySequence(Qt::CTRL | Qt::Key_D));
+    Deletealltasks1 =
+        named(tasks->addAction(tr("Delete all tasks!"), this, &TMainForm::Deletealltasks1Click),
+              "Deletealltasks1");
+
+    QMenu *help = bar->addMenu(tr("Help"));
+    help->setObjectName(QStringLiteral("Help1"));
+    Help2 = named(help->addAction(tr("Support"), this, &TMainForm::Help2Click), "Help2",
+                  QKeySequence(Qt::Key_F1));
+    help->addSeparator();
+    Ostrovahomepage1 =
+        named(help->addAction(tr("Ostrova home page"), this, &TMainForm::Ostrovahomepage1Click),
+              "Ostrovahomepage1");
+    Kronvalehomepage1 =
+        named(help->addAction(tr("Kronvale home page"), this, &TMainForm::Kronvalehomepage1Click),
+              "Kronvalehomepage1");
+    help->addSeparator();
+    About1 = named(help->addAction(tr("About"), this, &TMainForm::About1Click), "About1",
+                   QKeySequence(Qt::CTRL | Qt::Key_A));
+
+    // The grid's context menu.
+    PopupMenu1 = new QMenu(this);
+    PopupMenu1->setObjectName(QStringLiteral("PopupMenu1"));
+    PlayNow2 =
+        named(PopupMenu1->addAction(tr("Play Now!"), this, &TMainForm::Playnaw1Click), "PlayNow2");
+    PopupMenu1->addSeparator();
+    Newtask2 =
+        named(PopupMenu1->addAction(tr("New task!"), this, &TMainForm::Newtask1Click), "Newtask2");
+    Edittask2 = named(PopupMenu1->addAction(tr("Edit task!"), this, &TMainForm::EditSelectedTask),
+                      "Edittask2");
+    PopupMenu1->addSeparator();
+    Deletetask2 =
+        named(PopupMenu1->addAction(tr("Delete task"), this, &TMainForm::DeleteTask1Click),
+              "Deletetask2");
+    Deletealltasks2 =
+        named(PopupMenu1->addAction(tr("Delete all tasks"), this, &TMainForm::Deletealltasks1Click),
+              "Deletealltasks2");
+    GridOfFiles->setContextMenuPolicy(Qt::CustomContextMenu);
+    connect(GridOfFiles, &QWidget::customContextMenuRequested, this, [this](const QPoint &at) {
+        PopupMenu1->popup(GridOfFiles->viewport()->mapToGlobal(at));
+    });
+}
+
+void TMainForm::FormCreate()
+{
+    m_table.writeHeader();
+    m_base.loadAtStart();
+}
+
+void TMainForm::FormClose()
+{
+    m_base.saveAtClose();
+}
+
+void TMainForm::closeEvent(QCloseEvent *event)
+{
+    FormClose();
+    m_closed = true;
+    event->accept();
+    emit closed();
+}
+
+void TMainForm::changeEvent(QEvent *event)
+{
+    QMainWindow::changeEvent(event);
+    if (event->type() == QEvent::WindowStateChange && (windowState() & Qt::WindowMinimized))
+        // Out of the state change first; the window manager is still iconifying.
+        QMetaObject::invokeMethod(this, &TMainForm::WMSysCommand, Qt::QueuedConnection);
+}
+
+void TMainForm::WMSysCommand()
+{
+    if (!(windowState() & Qt::WindowMinimized))
+        return;
+    m_shownAt = pos();
+    // Withdrawn rather than iconified: no taskbar entry and no minimised window.
+    hide();
+    setWindowState(windowState() & ~Qt::WindowMinimized);
+}
+
+void TMainForm::Open1Click()
+{
+    if (isVisible() && !(windowState() & Qt::WindowMinimized))
+        return;
+    setWindowState(windowState() & ~Qt::WindowMinimized);
+    if (!m_shownAt.isNull())
+        move(m_shownAt);
+    show();
+}
+
+void TMainForm::TrayIconDblClick()
+{
+    Open1Click();
+}
+
+void TMainForm::bringForward()
+{
+    Open1Click();
+    raise();
+    activateWindow();
+}
+
+void TMainForm::Close1Click()
+{
+    close();
+}
+
+void TMainForm::Exit1Click()
+{
+    close();
+}
+
+void TMainForm::Timer1Timer()
+{
+    m_scheduler.Timer1Timer();
+}
+
+void TMainForm::Savebase1Click()
+{
+    m_base.Savebase1Click();
+}
+
+void TMainForm::Newbase1Click()
+{
+    m_base.Newbase1Click();
+}
+
+void TMainForm::Openbase1Click()
+{
+    m_base.Openbase1Click();
+}
+
+void TMainForm::Playnaw1Click()
+{
+    m_actions.PlaySelectedTask();
+}
+
+void TMainForm::ZephButton5Click()
+{
+    Playnaw1Click();
+}
+
+void TMainForm::Newtask1Click()
+{
+    if (m_editor)
+        m_editor->editNewTask();
+}
+
+void TMainForm::ZephButton1Click()
+{
+    Newtask1Click();
+}
+
+void TMainForm::EditSelectedTask()
+{
+    const int row = m_table.currentRow();
+    if (!m_table.hasTasks() || row == 0 || !m_editor)
+        return;
+    const bool eventTask = Modes::eventNames().contains(m_table.cell(TaskTable::NameColumn, row));
+    m_editor->editTask(row, eventTask);
+}
+
+void TMainForm::ZephButton2Click()
+{
+    EditSelectedTask();
+}
+
+void TMainForm::DeleteTask1Click()
+{
+    m_table.DeleteSelectedTask();
+}
+
+void TMainForm::ZephButton3Click()
+{
+    DeleteTask1Click();
+}
+
+void TMainForm::Deletealltasks1Click()
+{
+    m_table.DeleteAllTasks();
+}
+
+void TMainForm::ZephButton4Click()
+{
+    Deletealltasks1Click();
+}
+
+void TMainForm::Help2Click()
+{
+    // Beside the program file, not in the working folder.
+    const QString path = QDir(m_programFolder).filePath(links::helpFileName());
+    if (QFileInfo(path).isFile())
+        m_system.openFile(path);
+}
+
+void TMainForm::Ostrovahomepage1Click()
+{
+    m_links.openLink(QUrl(links::homePage()));
+}
+
+void TMainForm::Kronvalehomepage1Click()
+{
+    m_links.openLink(QUrl(links::productPage()));
+}
+
+void TMainForm::About1Click()
+{
+    if (m_about)
+        m_about->showModal();
+}
+
+} // namespace kv

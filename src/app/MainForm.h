@@ -1,0 +1,164 @@
+#pragma once
+
+#include <QMainWindow>
+#include <QPoint>
+#include <QPointer>
+#include <QString>
+
+class QAction;
+class QFrame;
+class QLabel;
+class QMenu;
+class QTimer;
+
+namespace kv {
+
+class LinkOpener;
+class Scheduler;
+class SystemActions;
+class TAboutForm;
+class TaskActions;
+class TaskBase;
+class TaskEditor;
+class TaskGrid;
+class TaskTable;
+class TrayBackend;
+class TTrayIcon;
+class TZephButton;
+
+// What the main window works with; it owns none of it.
+struct MainFormParts
+{
+    TaskTable &table;
+    TaskActions &actions;
+    Scheduler &scheduler;
+    TaskBase &base;
+    SystemActions &system;
+    LinkOpener &links;
+    // The folder of the program file, where help.html lies.
+    QString programFolder;
+    // The tray's notification area; null: the desktop's. Taken over.
+    TrayBackend *trayBackend = nullptr;
+};
+
+// The main window: the task grid, the menus, the five buttons, the five-second
+// timer and the tray icon. It wires commands to the operations of the task
+// table, the task actions, the task base and the task editor, and holds no
+// logic of those.
+class TMainForm : public QMainWindow
+{
+    Q_OBJECT
+
+public:
+    static constexpr int kClientWidth = 808;
+    static constexpr int kClientHeight = 400;
+    static constexpr int kTimerInterval = 5000; // ms
+
+    explicit TMainForm(const MainFormParts &parts, QWidget *parent = nullptr);
+    ~TMainForm() override;
+
+    static QIcon programIcon();
+
+    // Not owned; both may stay unset, and the commands then do nothing.
+    void setTaskEditor(TaskEditor *editor) { m_editor = editor; }
+    void setAboutForm(TAboutForm *about) { m_about = about; }
+
+    // Shows the window as it was and puts it in front of the others, as a second
+    // start of the program asks.
+    void bringForward();
+
+    // Whether the window has been closed, which ends the program.
+    bool isClosed() const { return m_closed; }
+
+    // Components, named as in the window's layout.
+    TaskGrid *GridOfFiles;
+    QLabel *Image1;
+    QFrame *Shape1;
+    TZephButton *ZephButton1;
+    TZephButton *ZephButton2;
+    TZephButton *ZephButton3;
+    TZephButton *ZephButton4;
+    TZephButton *ZephButton5;
+    QTimer *Timer1;
+    TTrayIcon *TrayIcon;
+    QMenu *PopupMenu1;
+    QMenu *PopupMenu2;
+    QAction *Savebase1;
+    QAction *Newbase1;
+    QAction *Openbase1;
+    QAction *Exit1;
+    QAction *Playnaw1;
+    QAction *Newtask1;
+    QAction *Edittask1;
+    QAction *DeleteTask1;
+    QAction *Deletealltasks1;
+    QAction *Help2;
+    QAction *Ostrovahomepage1;
+    QAction *Kronvalehomepage1;
+    QAction *About1;
+    QAction *Open1;
+    QAction *Close1;
+    QAction *PlayNow2;
+    QAction *Newtask2;
+    QAction *Edittask2;
+    QAction *Deletetask2;
+    QAction *Deletealltasks2;
+
+signals:
+    // The window has closed and the task table is saved: the program ends.
+    void closed();
+
+public slots:
+    void ZephButton1Click();
+    void ZephButton2Click();
+    void ZephButton3Click();
+    void ZephButton4Click();
+    void ZephButton5Click();
+    void Savebase1Click();
+    void Newbase1Click();
+    void Openbase1Click();
+    void Exit1Click();
+    void Playnaw1Click();
+    void Newtask1Click();
+    void DeleteTask1Click();
+    void Deletealltasks1Click();
+    void Help2Click();
+    void Ostrovahomepage1Click();
+    void Kronvalehomepage1Click();
+    void About1Click();
+    void Open1Click();
+    void Close1Click();
+    void TrayIconDblClick();
+    void Timer1Timer();
+    // "Edit task!": the editor on the selected task row, if there is one.
+    void EditSelectedTask();
+
+protected:
+    void closeEvent(QCloseEvent *event) override;
+    void changeEvent(QEvent *event) override;
+
+private:
+    void FormCreate();
+    void FormClose();
+    // Minimising sends the window to the tray: hidden, not iconified.
+    void WMSysCommand();
+    void buildControls(QWidget *client);
+    void buildMenus();
+    void buildTray(TrayBackend *backend);
+    TZephButton *makeButton(QWidget *client, const QString &caption, const QString &glyph,
+                            const QRect &place);
+
+    TaskTable &m_table;
+    TaskActions &m_actions;
+    Scheduler &m_scheduler;
+    TaskBase &m_base;
+    SystemActions &m_system;
+    LinkOpener &m_links;
+    QString m_programFolder;
+    TaskEditor *m_editor = nullptr;
+    QPointer<TAboutForm> m_about;
+    QPoint m_shownAt;
+    bool m_closed = false;
+};
+
+} // namespace kv

@@ -1,0 +1,232 @@
+#include "TaskGrid.h"
+
+#include "TaskTable.h"
+
+#include <QHeaderView>
+#include <QMouseEvent>
+#include <QPainter>
+
+namespace kv {
+
+namespace {
+constexpr int kColumnWidths[TaskTable::kColumnCount] = {23, 159, 137, 290, 64, 64};
+constexpr int kBorderGrip = 3;
+} // namespace
+
+const QColor &TaskGrid::bodyColor()
+{
+    static const QColor color(255, 255, 193);
+    return color;
+}
+
+const QColor &TaskGrid::titleColor()
+{
+    static const QColor color(196, 255, 179);
+    return color;
+}
+
+const QColor &TaskGrid::selectedColor()
+{
+    static const QColor color(0, 179, 0);
+    return color;
+}
+
+const QColor &TaskGrid::lineColor()
+{
+    static const QColor color(192, 192, 192);
+    return color;
+}
+
+TaskGrid::TaskGrid(TaskTable &table, QWidget *parent) : QTableView(parent), m_table(table)
+{
+    setModel(&table);
+    setItemDelegate(new TaskGridDelegate(*this));
+    horizontalHeader()->hide();
+    verticalHeader()->hide();
+    verticalHeader()->setMinimumSectionSize(1);
+    verticalHeader()->setDefaultSectionSize(kRowHeight + kLineWidth);
+    verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
+    horizontalHeader()->setMinimumSectionSize(1);
+    for (int col = 0; col < TaskTable::kColumnCount; ++col)
+        setColumnWidth(col, kColumnWidths[col] + kLineWidth);
+    setShowGrid(false);
+    setWordWrap(false);
+    setFrameShape(QFrame::NoFrame);
+    // The painting follows the table's current row, not the view's selection.
+    setSelectionMode(QAbstractItemView::NoSelection);
+    setEditTriggers(QAbstractItemView::NoEditTriggers);
+    setFocusPolicy(Qt::ClickFocus);
+    setTabKeyNavigation(false);
+    setVerticalScrollMode(QAbstractItemView::ScrollPerItem);
+    setHorizontalScrollMode(QAbstractItemView::ScrollPerPixel);
+    viewport()->setMouseTracking(true);
+
+    QPalette pal = palette();
+    pal.setColor(QPalette::Base, bodyColor());
+    setPalette(pal);
+
+    connect(&table, &TaskTable::currentRowChanged, this, &TaskGrid::followTable);
+    connect(&table, &QAbstractItemModel::modelReset, viewport(), qOverload<>(&QWidget::update));
+    connect(&table, &QAbstractItemModel::rowsRemoved, viewport(), qOverload<>(&QWidget::update));
+    connect(&table, &QAbstractItemModel::rowsInserted, viewport(), qOverload<>(&QWidget::update));
+    connect(&table, &TaskTable::fixedRowsChanged, viewport(), qOverload<>(&QWidget::update));
+}
+
+int TaskGrid::focusColumn() const
+{
+    const QModelIndex current = currentIndex();
+    return current.isValid() ? current.column() : 0;
+}
+
+void TaskGrid::followTable(int row)
+{
+    if (m_syncing)
+        return;
+    m_syncing = true;
+    const QModelIndex index = model()->index(row, focusColumn());
+    setCurrentIndex(index);
+    if (row > 0)
+        scrollTo(index);
+    m_syncing = false;
+    viewport()->update();
+}
+
+void TaskGrid::currentChanged(const QModelIndex &current, const QModelIndex &previous)
+{
+    QTableView::currentChanged(current, previous);
+    if (!m_syncing && current.isValid() && current.row() != m_table.currentRow()) {
+        m_table.setCurrentRow(current.row());
+        // A title row cannot become current; the cursor stays on the table's row.
+        if (m_table.currentRow() != current.row())
+            followTable(m_table.currentRow());
+    }
+    viewport()->update();
+}
+
+int TaskGrid::borderAt(const QPoint &pos) const
+{
+    if (rowAt(pos.y()) != 0)
+        return -1;
+    for (int col = 0; col < TaskTable::kColumnCount; ++col) {
+        const int right = columnViewportPosition(col) + columnWidth(col);
+        if (std::abs(pos.x() - right) <= kBorderGrip)
+            return col;
+    }
+    return -1;
+}
+
+void TaskGrid::mousePressEvent(QMouseEvent *event)
+{
+    const int border =
+        event->button() == Qt::LeftButton ? borderAt(event->position().toPoint()) : -1;
+    if (border >= 0) {
+        m_resizing = border;
+        m_pressX = event->position().toPoint().x();
+        m_startWidth = columnWidth(border);
+        return;
+    }
+    QTableView::mousePressEvent(event);
+}
+
+void TaskGrid::mouseMoveEvent(QMouseEvent *event)
+{
+    const QPoint pos = event->position().toPoint();
+    if (m_resizing >= 0) {
+        setColumnWidth(m_resizing, std::max(1, m_startWidth + pos.x() - m_pressX));
+        return;
+    }
+    if (borderAt(pos) >= 0)
+        viewport()->setCursor(Qt::SplitHCursor);
+    else
+        viewport()->unsetCursor();
+    if (event->buttons() != Qt::NoButton)
+        QTableView::mouseMoveEvent(event);
+}
+
+void TaskGrid::mouseReleaseEvent(QMouseEvent *event)
+{
+    if (m_resizing >= 0) {
+        m_resizing = -1;
+        return;
+    }
+    QTableView::mouseReleaseEvent(event);
+}
+
+void TaskGrid::mouseDoubleClickEvent(QMouseEvent *event)
+{
+    // A double click is two presses to the grid; it neither edits nor opens.
+    mousePressEvent(event);
+}
+
+void TaskGrid::focusInEvent(QFocusEvent *event)
+{
+    QTableView::focusInEvent(event);
+    viewport()->update();
+}
+
+void TaskGrid::focusOutEvent(QFocusEvent *event)
+{
+    QTableView::focusOutEvent(event);
+    viewport()->update();
+}
+
+TaskGridDelegate::TaskGridDelegate(TaskGrid &grid) : QStyledItemDelegate(&grid), m_grid(grid) {}
+
+void TaskGridDelegate::paint(QPainter *painter, const QStyleOptionViewItem &option,
+                             const QModelIndex &index) const
+{
+    const TaskTable &table = m_grid.table();
+    const int row = index.row();
+    const int col = index.column();
+    // The cell proper; its right and bottom pixels carry the grid lines.
+    const QRect cell = option.rect.adjusted(0, 0, -TaskGrid::kLineWidth, -TaskGrid::kLineWidth);
+    // Row 0 always looks like the title row, also while the table has no task.
+    const bool title = row == 0;
+    const bool selected = !title && row == table.currentRow();
+    const bool focused = selected && m_grid.hasFocus() && col == m_grid.focusColumn();
+    const QPalette &pal = m_grid.palette();
+    const QString text = index.data().toString();
+
+    painter->save();
+    painter->setFont(m_grid.font());
+
+    // The grid's standard drawing.
+    QColor background = title ? TaskGrid::titleColor() : TaskGrid::bodyColor();
+    QColor foreground = pal.color(QPalette::Active, QPalette::Text);
+    if (selected) {
+        background = pal.color(QPalette::Active, QPalette::Highlight);
+        foreground = pal.color(QPalette::Active, QPalette::HighlightedText);
+    }
+    painter->fillRect(cell, background);
+    painter->setPen(foreground);
+    const QRect textRect = cell.adjusted(2, 2, 0, 0);
+    painter->setClipRect(cell);
+    painter->drawText(textRect, Qt::AlignLeft | Qt::AlignTop | Qt::TextSingleLine, text);
+    painter->setClipping(false);
+    painter->setPen(TaskGrid::lineColor());
+    painter->drawLine(option.rect.left(), option.rect.bottom(), option.rect.right(),
+                      option.rect.bottom());
+    if (title)
+        painter->drawLine(option.rect.right(), option.rect.top(), option.rect.right(),
+                          option.rect.bottom());
+
+    // The program's painting: the selected row green except the focused cell.
+    if (table.rowCount() > 1 && selected && !focused) {
+        background = TaskGrid::selectedColor();
+        painter->fillRect(cell, background);
+        painter->setPen(foreground);
+        painter->setClipRect(cell);
+        painter->drawText(textRect, Qt::AlignLeft | Qt::AlignTop | Qt::TextSingleLine, text);
+        painter->setClipping(false);
+    }
+    // Column 0 of a task row: a framed box in the cell's colour that hides the
+    // fired mark.
+    if (col == 0 && row >= 1) {
+        painter->setPen(TaskGrid::lineColor());
+        painter->setBrush(background);
+        painter->drawRect(cell.left(), cell.top(), cell.width() - 1, cell.height());
+    }
+    painter->restore();
+}
+
+} // namespace kv

@@ -1,0 +1,29 @@
+#pragma once
+
+#include <QString>
+
+class QWidget;
+
+namespace kv {
+
+// Asks the user for an existing file; tests answer in the user's place.
+class FileChooser
+{
+public:
+    virtual ~FileChooser() = default;
+    // The chosen file's full name, or an empty text when the user cancels.
+    virtual QString chooseFile(QWidget *parent) = 0;
+};
+
+// The desktop's open dialog, without a filter, starting in the program's folder.
+class QtFileChooser : public FileChooser
+{
+public:
+    QtFileChooser();
+    QString chooseFile(QWidget *parent) override;
+
+private:
+    QString m_initialFolder;
+};
+
+} // namespace kv

@@ -71,12 +71,18 @@ TZephCustomButton::TZephCustomButton(QWidget *parent)
     }
     connect(m_startTimer, &QTimer::timeout, this, &TZephCustomButton::repeatStartTick);
     connect(m_repeatTimer, &QTimer::timeout, this, &TZephCustomButton::repeatTick);
-    connect(qApp, &QApplication::focusChanged, this,
-            [this](QWidget *, QWidget *now) { focusChanged(now); });
+    m_focusConnection = connect(qApp, &QApplication::focusChanged, this,
+                                [this](QWidget *, QWidget *now) { focusChanged(now); });
     watchWindowKeys();
 }
 
-TZephCustomButton::~TZephCustomButton() = default;
+TZephCustomButton::~TZephCustomButton()
+{
+    // QWidget's destructor still moves the focus, when this part is gone.
+    disconnect(m_focusConnection);
+    if (m_keyWindow)
+        m_keyWindow->removeEventFilter(this);
+}
 
 // --- settings ------------------------------------------------------------------
 

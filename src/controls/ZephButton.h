@@ -312,6 +312,7 @@ private:
     bool m_menuOpen = false;
     HoverSound *m_sound = nullptr;
     QPointer<QWidget> m_keyWindow;
+    QMetaObject::Connection m_focusConnection;
     int m_acceleratorIds[2] = {0, 0}; // with and without Shift
 };
 

@@ -217,7 +217,8 @@ void TestZephButtonInteraction::repeatWhileHeld_data()
 }
 
 // Timers never fire early, so every repeat is checked against its earliest
-// time; the exact count is checked only when the machine kept up.
+// time (a late tick may be followed by a short gap, so gaps are not checked);
+// the exact count is checked only when the machine kept up.
 void TestZephButtonInteraction::repeatWhileHeld()
 {
     QFETCH(int, start);
@@ -246,11 +247,8 @@ void TestZephButtonInteraction::repeatWhileHeld()
     const qsizetype repeats = times.size();
     send(rig.button, QEvent::MouseButtonRelease, Qt::LeftButton);
     QCOMPARE(times.size(), repeats + 1); // the release click
-    for (qsizetype k = 0; k < repeats; ++k) {
+    for (qsizetype k = 0; k < repeats; ++k)
         QVERIFY2(times[k] >= start + (k + 1) * interval - 1, qPrintable(QString::number(times[k])));
-        if (k > 0)
-            QVERIFY(times[k] - times[k - 1] >= interval - 1);
-    }
     if (releasedAt < hold + interval / 2)
         QCOMPARE(repeats, 5);
     QTest::qWait(3 * interval);

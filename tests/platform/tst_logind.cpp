@@ -1,5 +1,6 @@
 // Runs the power events against a mock of systemd-logind on a private bus that
 // stands in for the system bus: no call can reach the real machine.
+#include "ClockWatcher.h"
 #include "LinuxSystemActions.h"
 
 #include <QDBusArgument>
@@ -7,6 +8,7 @@
 #include <QDBusMessage>
 #include <QDeadlineTimer>
 #include <QProcess>
+#include <QSignalSpy>
 #include <QTest>
 
 namespace {
@@ -34,6 +36,7 @@ private slots:
     void init();
     void powerEvents_data();
     void powerEvents();
+    void resumeFromSleepIsNoticed();
 
 private:
     QDBusMessage mockCall(const QString &method, const QVariantList &args = {});
@@ -178,6 +181,24 @@ void TestLogind::powerEvents()
     QCOMPARE(last.args.size(), 1);
     QCOMPARE(last.args.first().toBool(), false);
     QCOMPARE(last.args.first().metaType(), QMetaType::fromType<bool>());
+}
+
+void TestLogind::resumeFromSleepIsNoticed()
+{
+    kv::ClockWatcher watcher;
+    QVERIFY(watcher.watchesClockSteps());
+    QSignalSpy resumed(&watcher, &kv::ClockWatcher::resumed);
+    const auto prepareForSleep = [this](bool start) {
+        return mockCall(QStringLiteral("EmitSignal"),
+                        {kManager, QStringLiteral("PrepareForSleep"), QStringLiteral("b"),
+                         QVariant(QVariantList{QVariant::fromValue(QDBusVariant(start))})})
+            .type();
+    };
+    QCOMPARE(prepareForSleep(true), QDBusMessage::ReplyMessage);
+    QTest::qWait(200); // going to sleep is not waking up
+    QCOMPARE(resumed.size(), 0);
+    QCOMPARE(prepareForSleep(false), QDBusMessage::ReplyMessage);
+    QTRY_COMPARE(resumed.size(), 1);
 }
 
 QTEST_GUILESS_MAIN(TestLogind)

@@ -54,8 +54,7 @@ TAboutForm::TAboutForm(LinkOpener &links, QWidget *owner)
     Image1->setPixmap(QPixmap(QStringLiteral(":/app/about.png")));
 
     QFont linkFont;
-    linkFont.setFamilies({QStringLiteral("Arial"), QStringLiteral("Liberation Sans"),
-                          QStringLiteral("DejaVu Sans")});
+    linkFont.setFamilies(arialLike());
     linkFont.setPixelSize(13);
     linkFont.setUnderline(true);
     auto makeLink = [&](const QString &text, int left, int top, const char *name) {

@@ -9,15 +9,15 @@ namespace kv {
 namespace links {
 inline QString homePage()
 {
-    return QStringLiteral("https://ostrova.example.org/");
+    return QStringLiteral("https://ostrova.example/");
 }
 inline QString productPage()
 {
-    return QStringLiteral("https://ostrova.example.org/kronvale/");
+    return QStringLiteral("https://ostrova.example/kronvale/");
 }
 inline QString supportMail()
 {
-    return QStringLiteral("support@ostrova.example.org");
+    return QStringLiteral("kv@ostrova.example");
 }
 inline QString helpFileName()
 {

@@ -43,6 +43,13 @@ QFont pixelFont(const QStringList &families, int pixels)
 
 } // namespace
 
+QStringList arialLike()
+{
+    // Arial, or a font with its metrics, before the desktop's default.
+    return {QStringLiteral("Arial"), QStringLiteral("Liberation Sans"),
+            QStringLiteral("Nimbus Sans"), QStringLiteral("Arimo")};
+}
+
 TMainForm::TMainForm(const MainFormParts &parts, QWidget *parent)
     : QMainWindow(parent, Qt::Window | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
                               Qt::WindowMinimizeButtonHint | Qt::WindowCloseButtonHint),
@@ -95,8 +102,10 @@ void TMainForm::buildTray(TrayBackend *backend)
     PopupMenu2 = new QMenu(this);
     PopupMenu2->setObjectName(QStringLiteral("PopupMenu2"));
     Open1 = PopupMenu2->addAction(tr("Open"), this, &TMainForm::Open1Click);
+    Open1->setObjectName(QStringLiteral("Open1"));
     PopupMenu2->addSeparator();
     Close1 = PopupMenu2->addAction(tr("Close"), this, &TMainForm::Close1Click);
+    Close1->setObjectName(QStringLiteral("Close1"));
 
     TrayIcon->setActive(true);
     TrayIcon->setAnimate(false);
@@ -147,9 +156,7 @@ void TMainForm::buildControls(QWidget *client)
     GridOfFiles = new TaskGrid(m_table, client);
     GridOfFiles->setObjectName(QStringLiteral("GridOfFiles"));
     GridOfFiles->setGeometry(134, 72, 651, 305);
-    GridOfFiles->setFont(pixelFont(
-        {QStringLiteral("Arial"), QStringLiteral("Liberation Sans"), QStringLiteral("DejaVu Sans")},
-        13));
+    GridOfFiles->setFont(pixelFont(arialLike(), 13));
 
     ZephButton5 = makeButton(client, tr("Play now!"), QStringLiteral("glyph_play.png"),
                              QRect(440, 40, 113, 26));

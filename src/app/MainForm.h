@@ -4,6 +4,7 @@
 #include <QPoint>
 #include <QPointer>
 #include <QString>
+#include <QStringList>
 
 class QAction;
 class QFrame;
@@ -25,6 +26,9 @@ class TaskTable;
 class TrayBackend;
 class TTrayIcon;
 class TZephButton;
+
+// The fonts that stand for Arial, best first.
+QStringList arialLike();
 
 // What the main window works with; it owns none of it.
 struct MainFormParts

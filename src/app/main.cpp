@@ -30,6 +30,9 @@ int main(int argc, char *argv[])
     const QString baseFolder = kv::TaskBase::chooseFolder(
         programFolder, QStandardPaths::writableLocation(QStandardPaths::AppDataLocation));
 
+    // From here on a kill or a logout waits for the window to close and save.
+    kv::StopSignals stopSignals;
+
     // Two programs on one base would fire every task twice and overwrite each
     // other's file: a second start hands over to the first and ends.
     kv::SingleInstance instance(baseFolder);
@@ -58,7 +61,6 @@ int main(int argc, char *argv[])
     QObject::connect(&instance, &kv::SingleInstance::activationRequested, &MainForm,
                      &kv::TMainForm::bringForward);
     // A kill or the end of the desktop session ends the program as "Exit" does.
-    kv::StopSignals stopSignals;
     QObject::connect(&stopSignals, &kv::StopSignals::stopRequested, &MainForm,
                      [&] { MainForm.close(); });
     QObject::connect(&app, &QGuiApplication::commitDataRequest, &MainForm,

@@ -1,0 +1,533 @@
+// The main window on the offscreen platform with a fake clock, recorded system
+// actions, scripted base dialogs and a recorded tray.
+
+#include "AboutForm.h"
+#include "AppFakes.h"
+#include "Fakes.h"
+#include "MainForm.h"
+#include "RecordingTrayBackend.h"
+#include "Scheduler.h"
+#include "TaskActions.h"
+#include "TaskBase.h"
+#include "TaskGrid.h"
+#include "TaskTable.h"
+#include "TrayIcon.h"
+#include "ZephButton.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QFile>
+#include <QMenu>
+#include <QSignalSpy>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QTimer>
+#include <memory>
+
+using namespace kv;
+
+namespace {
+
+// One main window with everything it works with.
+struct Rig
+{
+    explicit Rig(const QString &folder)
+        : actions(table, system), scheduler(table, actions, clock, errors),
+          base(table, errors, dialogs, folder)
+    {
+        tray = new RecordingTrayBackend;
+        form = std::make_unique<TMainForm>(
+            MainFormParts{table, actions, scheduler, base, system, links, folder, tray});
+        form->setTaskEditor(&editor);
+        about = new TAboutForm(links, form.get());
+        form->setAboutForm(about);
+    }
+
+    // What the commands did, in words.
+    QStringList observed() const
+    {
+        QStringList seen = system.calls;
+        for (const QString &call : editor.calls)
+            seen << QStringLiteral("editor ") + call;
+        for (const QString &link : links.opened)
+            seen << QStringLiteral("link ") + link;
+        for (const QString &folder : dialogs.shownIn)
+            seen << QStringLiteral("dialog ") + (folder == base.folder() ? "" : folder);
+        if (table.taskCount() != tasksBefore)
+            seen << QStringLiteral("tasks %1").arg(table.taskCount());
+        if (base.BaseFileName() != TaskBase::defaultName())
+            seen << QStringLiteral("base ") + base.BaseFileName();
+        if (aboutShown)
+            seen << QStringLiteral("about");
+        return seen;
+    }
+
+    void addTasks()
+    {
+        table.appendTask(QStringLiteral("07.12.2026 9:05:00"), QStringLiteral("report.odt"),
+                         QStringLiteral("/docs/"), QStringLiteral("Simple"));
+        table.appendTask(QStringLiteral("07.12.2026 19:30:00"), QStringLiteral("Shut Down"),
+                         QString(), QStringLiteral("Shut Down(Every day)"));
+        table.setCurrentRow(1);
+        tasksBefore = table.taskCount();
+    }
+
+    // The about box is modal: note it and close it as soon as it shows.
+    void answerAboutBox()
+    {
+        QTimer::singleShot(0, about, [this] {
+            aboutShown = about->isVisible();
+            about->accept();
+        });
+    }
+
+    TaskTable table;
+    FakeClock clock{QDateTime(QDate(2026, 12, 7), QTime(8, 0))};
+    RecordingSystemActions system;
+    RecordingErrorSink errors;
+    ScriptedBaseDialogs dialogs;
+    test::RecordingLinkOpener links;
+    test::RecordingTaskEditor editor;
+    TaskActions actions;
+    Scheduler scheduler;
+    TaskBase base;
+    RecordingTrayBackend *tray;
+    std::unique_ptr<TMainForm> form;
+    TAboutForm *about;
+    int tasksBefore = 0;
+    bool aboutShown = false;
+};
+
+QColor pixelAt(const QImage &image, QPoint at)
+{
+    return image.pixelColor(at);
+}
+
+} // namespace
+
+class TestMainForm : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void init();
+    void cleanup();
+    void windowLayout();
+    void shortcuts_data();
+    void shortcuts();
+    void commandsShareOperations_data();
+    void commandsShareOperations();
+    void commandsWithoutTaskDoNothing_data();
+    void commandsWithoutTaskDoNothing();
+    void editPassesTheKindOfTask_data();
+    void editPassesTheKindOfTask();
+    void helpPageBesideTheProgram_data();
+    void helpPageBesideTheProgram();
+    void paintingWithOnlyTheTitleRow();
+    void paintingOfTheSelectedRow_data();
+    void paintingOfTheSelectedRow();
+    void clickSelectsTaskNotTitle();
+    void minimiseHidesInTrayAndOpenRestores_data();
+    void minimiseHidesInTrayAndOpenRestores();
+    void everyCloseSaves_data();
+    void everyCloseSaves();
+    void tasksFireWhileInTray();
+    void trayIconConfigured();
+
+private:
+    void showActive();
+
+    std::unique_ptr<QTemporaryDir> m_dir;
+    std::unique_ptr<Rig> m_rig;
+};
+
+void TestMainForm::init()
+{
+    m_dir = std::make_unique<QTemporaryDir>();
+    QVERIFY(m_dir->isValid());
+    m_rig = std::make_unique<Rig>(m_dir->path());
+}
+
+void TestMainForm::cleanup()
+{
+    m_rig.reset();
+    m_dir.reset();
+}
+
+void TestMainForm::showActive()
+{
+    m_rig->form->show();
+    QApplication::setActiveWindow(m_rig->form.get());
+    QVERIFY(QTest::qWaitForWindowActive(m_rig->form.get()));
+}
+
+void TestMainForm::windowLayout()
+{
+    TMainForm &form = *m_rig->form;
+    showActive();
+    QCOMPARE(form.centralWidget()->size(), QSize(808, 400));
+    QCOMPARE(form.minimumSize(), form.maximumSize());
+    QVERIFY(!(form.windowFlags() & Qt::WindowMaximizeButtonHint));
+    QVERIFY(form.windowFlags() & Qt::WindowMinimizeButtonHint);
+    QCOMPARE(form.windowTitle(), QStringLiteral("Kronvale v1.1"));
+    // "Play now!" opens with the focus and leads the tab order; the grid is no tab stop.
+    QCOMPARE(QApplication::focusWidget(), form.ZephButton5);
+    const QList<TZephButton *> order{form.ZephButton5, form.ZephButton1, form.ZephButton2,
+                                     form.ZephButton3, form.ZephButton4};
+    for (int i = 1; i < order.size(); ++i)
+        QCOMPARE(order[i - 1]->nextInFocusChain(), order[i]);
+    QCOMPARE(form.GridOfFiles->focusPolicy(), Qt::ClickFocus);
+    // Artwork of the stated sizes.
+    QCOMPARE(form.Image1->pixmap().size(), QSize(451, 393));
+    QCOMPARE(form.ZephButton1->glyph().size(), QSize(23, 22));
+    QCOMPARE(TMainForm::programIcon().availableSizes().value(0), QSize(16, 16));
+}
+
+void TestMainForm::shortcuts_data()
+{
+    QTest::addColumn<QKeySequence>("key");
+    QTest::addColumn<QStringList>("expected");
+    QTest::newRow("Ctrl+Alt+S save base") << QKeySequence("Ctrl+Alt+S") << QStringList{"dialog "};
+    QTest::newRow("Ctrl+Alt+O open base") << QKeySequence("Ctrl+Alt+O") << QStringList{"dialog "};
+    QTest::newRow("Ctrl+Alt+N new base")
+        << QKeySequence("Ctrl+Alt+N") << QStringList{"tasks 0", "base KV_new.log"};
+    QTest::newRow("Ctrl+S nothing") << QKeySequence("Ctrl+S") << QStringList{};
+    QTest::newRow("Ctrl+O nothing") << QKeySequence("Ctrl+O") << QStringList{};
+    QTest::newRow("Ctrl+N new task") << QKeySequence("Ctrl+N") << QStringList{"editor new"};
+    QTest::newRow("Ctrl+E edit task")
+        << QKeySequence("Ctrl+E") << QStringList{"editor edit 1 file"};
+    QTest::newRow("F9 play now") << QKeySequence("F9") << QStringList{"open /docs/report.odt"};
+    QTest::newRow("Ctrl+D delete task") << QKeySequence("Ctrl+D") << QStringList{"tasks 1"};
+    QTest::newRow("Ctrl+A about") << QKeySequence("Ctrl+A") << QStringList{"about"};
+}
+
+void TestMainForm::shortcuts()
+{
+    QFETCH(QKeySequence, key);
+    QFETCH(QStringList, expected);
+    m_rig->addTasks();
+    showActive();
+    m_rig->answerAboutBox();
+    QTest::keySequence(m_rig->form.get(), key);
+    QCOMPARE(m_rig->observed(), expected);
+}
+
+void TestMainForm::commandsShareOperations_data()
+{
+    QTest::addColumn<QString>("command");
+    QTest::addColumn<QStringList>("expected");
+    const QStringList play{"open /docs/report.odt"};
+    QTest::newRow("Playnaw1") << "Playnaw1" << play;
+    QTest::newRow("ZephButton5") << "ZephButton5" << play;
+    QTest::newRow("PlayNow2") << "PlayNow2" << play;
+    QTest::newRow("Newtask1") << "Newtask1" << QStringList{"editor new"};
+    QTest::newRow("ZephButton1") << "ZephButton1" << QStringList{"editor new"};
+    QTest::newRow("Newtask2") << "Newtask2" << QStringList{"editor new"};
+    QTest::newRow("Edittask1") << "Edittask1" << QStringList{"editor edit 1 file"};
+    QTest::newRow("ZephButton2") << "ZephButton2" << QStringList{"editor edit 1 file"};
+    QTest::newRow("Edittask2") << "Edittask2" << QStringList{"editor edit 1 file"};
+    QTest::newRow("DeleteTask1") << "DeleteTask1" << QStringList{"tasks 1"};
+    QTest::newRow("ZephButton3") << "ZephButton3" << QStringList{"tasks 1"};
+    QTest::newRow("Deletetask2") << "Deletetask2" << QStringList{"tasks 1"};
+    QTest::newRow("Deletealltasks1") << "Deletealltasks1" << QStringList{"tasks 0"};
+    QTest::newRow("ZephButton4") << "ZephButton4" << QStringList{"tasks 0"};
+    QTest::newRow("Deletealltasks2") << "Deletealltasks2" << QStringList{"tasks 0"};
+    QTest::newRow("Ostrovahomepage1")
+        << "Ostrovahomepage1" << QStringList{"link " + links::homePage()};
+    QTest::newRow("Kronvalehomepage1")
+        << "Kronvalehomepage1" << QStringList{"link " + links::productPage()};
+    QTest::newRow("About1") << "About1" << QStringList{"about"};
+}
+
+void TestMainForm::commandsShareOperations()
+{
+    QFETCH(QString, command);
+    QFETCH(QStringList, expected);
+    m_rig->addTasks();
+    showActive();
+    m_rig->answerAboutBox();
+    if (auto *button = m_rig->form->findChild<TZephButton *>(command))
+        button->click();
+    else if (auto *action = m_rig->form->findChild<QAction *>(command))
+        action->trigger();
+    else
+        QFAIL("no such command");
+    QCOMPARE(m_rig->observed(), expected);
+}
+
+void TestMainForm::commandsWithoutTaskDoNothing_data()
+{
+    QTest::addColumn<QString>("command");
+    for (const char *name :
+         {"Playnaw1", "Edittask1", "DeleteTask1", "Deletealltasks1", "ZephButton2", "ZephButton3"})
+        QTest::newRow(name) << QString::fromLatin1(name);
+}
+
+// With only the title row, the commands on tasks must not take row 0 for one.
+void TestMainForm::commandsWithoutTaskDoNothing()
+{
+    QFETCH(QString, command);
+    TaskTable &table = m_rig->table;
+    QCOMPARE(table.rowCount(), 1);
+    if (auto *button = m_rig->form->findChild<TZephButton *>(command))
+        button->click();
+    else if (auto *action = m_rig->form->findChild<QAction *>(command))
+        action->trigger();
+    else
+        QFAIL("no such command");
+    QCOMPARE(m_rig->observed(), QStringList{});
+    QCOMPARE(table.rowCount(), 1);
+    QCOMPARE(table.cell(TaskTable::TimeColumn, 0), QStringLiteral("Time"));
+}
+
+void TestMainForm::editPassesTheKindOfTask_data()
+{
+    QTest::addColumn<QString>("name");
+    QTest::addColumn<QString>("expected");
+    QTest::newRow("file") << "report.odt"
+                          << "editor edit 2 file";
+    QTest::newRow("Shut Down") << "Shut Down"
+                               << "editor edit 2 event";
+    QTest::newRow("Restart") << "Restart"
+                             << "editor edit 2 event";
+    QTest::newRow("Stand By") << "Stand By"
+                              << "editor edit 2 event";
+    QTest::newRow("Stand Off") << "Stand Off"
+                               << "editor edit 2 event";
+    // Only the exact event names make an event task.
+    QTest::newRow("shut down lower case") << "shut down"
+                                          << "editor edit 2 file";
+    QTest::newRow("Restart with a blank") << "Restart "
+                                          << "editor edit 2 file";
+}
+
+void TestMainForm::editPassesTheKindOfTask()
+{
+    QFETCH(QString, name);
+    QFETCH(QString, expected);
+    m_rig->addTasks();
+    m_rig->table.setCell(TaskTable::NameColumn, 2, name);
+    m_rig->table.setCurrentRow(2);
+    m_rig->form->ZephButton2Click();
+    QCOMPARE(m_rig->observed(), QStringList{expected});
+}
+
+void TestMainForm::helpPageBesideTheProgram_data()
+{
+    QTest::addColumn<bool>("besideProgram");
+    QTest::addColumn<bool>("inWorkingFolder");
+    QTest::newRow("beside the program") << true << false;
+    QTest::newRow("missing") << false << false;
+    QTest::newRow("only in the working folder") << false << true;
+}
+
+void TestMainForm::helpPageBesideTheProgram()
+{
+    QFETCH(bool, besideProgram);
+    QFETCH(bool, inWorkingFolder);
+    QTemporaryDir working;
+    const QString saved = QDir::currentPath();
+    QDir::setCurrent(working.path());
+    auto touch = [](const QString &path) {
+        QFile file(path);
+        QVERIFY(file.open(QIODevice::WriteOnly));
+    };
+    if (besideProgram)
+        touch(m_dir->filePath("help.html"));
+    if (inWorkingFolder)
+        touch(working.filePath("help.html"));
+    showActive();
+    QTest::keyClick(m_rig->form.get(), Qt::Key_F1);
+    QDir::setCurrent(saved);
+    const QStringList expected =
+        besideProgram ? QStringList{"open " + m_dir->filePath("help.html")} : QStringList{};
+    QCOMPARE(m_rig->observed(), expected);
+}
+
+void TestMainForm::paintingWithOnlyTheTitleRow()
+{
+    TMainForm &form = *m_rig->form;
+    showActive();
+    const QImage image = form.GridOfFiles->viewport()->grab().toImage();
+    for (int y = 0; y < image.height(); ++y)
+        for (int x = 0; x < image.width(); ++x)
+            QVERIFY2(pixelAt(image, {x, y}) != TaskGrid::selectedColor(), "green painted");
+    // Below the title row there is no framed box in column 0: all body colour.
+    for (int y = 22; y < 60; ++y)
+        for (int x = 0; x < 24; ++x)
+            QCOMPARE(pixelAt(image, {x, y}), TaskGrid::bodyColor());
+    // The title row itself is drawn in the title colour.
+    QCOMPARE(pixelAt(image, {60, 1}), TaskGrid::titleColor());
+}
+
+void TestMainForm::paintingOfTheSelectedRow_data()
+{
+    QTest::addColumn<bool>("gridFocused");
+    QTest::newRow("grid without focus") << false;
+    QTest::newRow("grid with focus") << true;
+}
+
+void TestMainForm::paintingOfTheSelectedRow()
+{
+    QFETCH(bool, gridFocused);
+    TMainForm &form = *m_rig->form;
+    m_rig->addTasks();
+    // A fired task: its mark must never show.
+    m_rig->table.setCell(TaskTable::FiredColumn, 2, QStringLiteral("1"));
+    m_rig->table.setCurrentRow(2);
+    showActive();
+    if (gridFocused) {
+        form.GridOfFiles->setFocus();
+        QTRY_VERIFY(form.GridOfFiles->hasFocus());
+        form.GridOfFiles->setCurrentIndex(m_rig->table.index(2, 1));
+    }
+    QApplication::processEvents();
+    const QImage image = form.GridOfFiles->viewport()->grab().toImage();
+    const int rowPitch = TaskGrid::kRowHeight + TaskGrid::kLineWidth;
+    const int row2 = 2 * rowPitch + rowPitch / 2;
+    const int row1 = rowPitch + rowPitch / 2;
+    const QColor highlight =
+        form.GridOfFiles->palette().color(QPalette::Active, QPalette::Highlight);
+    // Column 1 is the focused cell when the grid has the focus.
+    QCOMPARE(pixelAt(image, {150, row2}), gridFocused ? highlight : TaskGrid::selectedColor());
+    QCOMPARE(pixelAt(image, {500, row2}), TaskGrid::selectedColor());
+    // The other task row keeps the body colour.
+    QCOMPARE(pixelAt(image, {150, row1}), TaskGrid::bodyColor());
+
+    // Column 0: a box with a one-pixel frame, filled in the cell's colour, no text.
+    for (int row : {1, 2}) {
+        const int top = row * rowPitch;
+        const QColor fill = row == 2 ? TaskGrid::selectedColor() : TaskGrid::bodyColor();
+        QCOMPARE(pixelAt(image, {0, top + 10}), TaskGrid::lineColor());
+        QCOMPARE(pixelAt(image, {22, top + 10}), TaskGrid::lineColor());
+        QCOMPARE(pixelAt(image, {10, top}), TaskGrid::lineColor());
+        for (int y = top + 1; y < top + TaskGrid::kRowHeight; ++y)
+            for (int x = 1; x < 22; ++x)
+                QCOMPARE(pixelAt(image, {x, y}), fill);
+    }
+}
+
+void TestMainForm::clickSelectsTaskNotTitle()
+{
+    TMainForm &form = *m_rig->form;
+    m_rig->addTasks();
+    showActive();
+    QWidget *viewport = form.GridOfFiles->viewport();
+    const int rowPitch = TaskGrid::kRowHeight + TaskGrid::kLineWidth;
+    QTest::mouseClick(viewport, Qt::LeftButton, {}, QPoint(100, 2 * rowPitch + 5));
+    QCOMPARE(m_rig->table.currentRow(), 2);
+    QTest::mouseClick(viewport, Qt::LeftButton, {}, QPoint(100, 5));
+    QCOMPARE(m_rig->table.currentRow(), 2);
+    // Dragging a column border in the title row resizes the column.
+    const int border = form.GridOfFiles->columnWidth(0) + form.GridOfFiles->columnWidth(1) - 1;
+    const int before = form.GridOfFiles->columnWidth(1);
+    QTest::mousePress(viewport, Qt::LeftButton, {}, QPoint(border, 5));
+    QMouseEvent move(QEvent::MouseMove, QPointF(border + 30, 5),
+                     viewport->mapToGlobal(QPointF(border + 30, 5)), Qt::NoButton, Qt::LeftButton,
+                     Qt::NoModifier);
+    QApplication::sendEvent(viewport, &move);
+    QTest::mouseRelease(viewport, Qt::LeftButton, {}, QPoint(border + 30, 5));
+    QCOMPARE(form.GridOfFiles->columnWidth(1), before + 30);
+    QCOMPARE(m_rig->table.currentRow(), 2);
+}
+
+void TestMainForm::minimiseHidesInTrayAndOpenRestores_data()
+{
+    QTest::addColumn<bool>("byDoubleClick");
+    QTest::newRow("Open in the tray menu") << false;
+    QTest::newRow("double click on the tray icon") << true;
+}
+
+void TestMainForm::minimiseHidesInTrayAndOpenRestores()
+{
+    QFETCH(bool, byDoubleClick);
+    TMainForm &form = *m_rig->form;
+    showActive();
+    form.move(120, 90);
+    const QPoint at = form.pos();
+    form.setWindowState(Qt::WindowMinimized);
+    QTRY_VERIFY(!form.isVisible());
+    QVERIFY(!(form.windowState() & Qt::WindowMinimized));
+
+    if (byDoubleClick) {
+        emit m_rig->tray->mouseMessage(TrayMouseMessage::LeftButtonUp);
+        emit m_rig->tray->mouseMessage(TrayMouseMessage::LeftButtonDoubleClick);
+        emit m_rig->tray->mouseMessage(TrayMouseMessage::LeftButtonUp);
+    } else {
+        form.Open1->trigger();
+    }
+    QTRY_VERIFY(form.isVisible());
+    QVERIFY(!(form.windowState() & Qt::WindowMinimized));
+    QCOMPARE(form.pos(), at);
+}
+
+void TestMainForm::everyCloseSaves_data()
+{
+    QTest::addColumn<QString>("how");
+    QTest::addColumn<bool>("inTray");
+    QTest::newRow("close box") << "close" << false;
+    QTest::newRow("Exit") << "Exit1" << false;
+    QTest::newRow("tray Close") << "Close1" << false;
+    QTest::newRow("tray Close while in the tray") << "Close1" << true;
+}
+
+void TestMainForm::everyCloseSaves()
+{
+    QFETCH(QString, how);
+    QFETCH(bool, inTray);
+    TMainForm &form = *m_rig->form;
+    m_rig->addTasks();
+    showActive();
+    if (inTray) {
+        form.setWindowState(Qt::WindowMinimized);
+        QTRY_VERIFY(!form.isVisible());
+    }
+    QSignalSpy closed(&form, &TMainForm::closed);
+    if (how == "close") {
+        form.close();
+    } else {
+        QAction *action = form.findChild<QAction *>(how);
+        QVERIFY(action);
+        action->trigger();
+    }
+    QCOMPARE(closed.count(), 1);
+    QVERIFY(form.isClosed());
+
+    TaskTable reread;
+    TaskBase::readBase(m_dir->filePath("KV.log"), reread);
+    QCOMPARE(reread.taskCount(), 2);
+    QCOMPARE(reread.cell(TaskTable::NameColumn, 2), QStringLiteral("Shut Down"));
+}
+
+void TestMainForm::tasksFireWhileInTray()
+{
+    TMainForm &form = *m_rig->form;
+    QCOMPARE(form.Timer1->interval(), 5000);
+    QVERIFY(form.Timer1->isActive());
+    m_rig->table.appendTask(QStringLiteral("07.12.2026 8:00:03"), QStringLiteral("alarm.ogg"),
+                            QStringLiteral("/sounds/"), QStringLiteral("Simple"));
+    showActive();
+    form.setWindowState(Qt::WindowMinimized);
+    QTRY_VERIFY(!form.isVisible());
+    form.Timer1Timer();
+    m_rig->clock.advance(5000);
+    form.Timer1Timer();
+    QCOMPARE(m_rig->system.calls, QStringList{"open /sounds/alarm.ogg"});
+    QVERIFY(form.Timer1->isActive());
+}
+
+void TestMainForm::trayIconConfigured()
+{
+    TMainForm &form = *m_rig->form;
+    QVERIFY(form.TrayIcon->active());
+    QCOMPARE(form.TrayIcon->toolTip(), QStringLiteral("Tidewatch"));
+    QCOMPARE(form.TrayIcon->popupMenu(), form.PopupMenu2);
+    QVERIFY(!m_rig->tray->calls.isEmpty());
+    QCOMPARE(m_rig->tray->calls.first().operation, RecordingTrayBackend::Add);
+    // A single click does nothing.
+    emit m_rig->tray->mouseMessage(TrayMouseMessage::LeftButtonUp);
+    QVERIFY(!form.isVisible());
+}
+
+QTEST_MAIN(TestMainForm)
+#include "tst_mainform.moc"

@@ -10,6 +10,7 @@
 #include <QMouseEvent>
 #include <QShortcutEvent>
 #include <QTimer>
+#include <QToolTip>
 
 namespace kv {
 
@@ -779,6 +780,16 @@ bool TZephCustomButton::event(QEvent *event)
     case QEvent::ParentChange:
     case QEvent::Show:
         watchWindowKeys();
+        break;
+    case QEvent::ToolTip:
+        // The second line of the hint follows a carriage return, which Qt's tool
+        // tips would not break at.
+        if (toolTip().contains(QChar(13))) {
+            QString text = toolTip();
+            text.replace(QLatin1String("\r\n"), QLatin1String("\n")).replace(QChar(13), QChar(10));
+            QToolTip::showText(static_cast<QHelpEvent *>(event)->globalPos(), text, this);
+            return true;
+        }
         break;
     case QEvent::Shortcut:
         if (const int id = static_cast<QShortcutEvent *>(event)->shortcutId();

@@ -6,7 +6,9 @@
 #include "zephbutton_support.h"
 
 #include <QFile>
+#include <QHelpEvent>
 #include <QTest>
+#include <QToolTip>
 
 using kv::TZephButton;
 using B = kv::TZephCustomButton;
@@ -247,6 +249,14 @@ void TestZephButtonModel::hintSecondLine()
         b.setHintSecondLine(line);
     QCOMPARE(b.toolTip(), expected);
     QCOMPARE(b.hintSecondLine(), lines.last());
+    // Shown as separate lines.
+    if (expected.isEmpty())
+        return;
+    b.show();
+    QHelpEvent help(QEvent::ToolTip, QPoint(5, 5), b.mapToGlobal(QPoint(5, 5)));
+    QApplication::sendEvent(&b, &help);
+    QTRY_COMPARE(QToolTip::text(), QString(expected).replace(QChar(13), QChar(10)));
+    QToolTip::hideText();
 }
 
 void TestZephButtonModel::rangesAreKept_data()

@@ -49,6 +49,8 @@ TCalendarForm::TCalendarForm(QWidget *parent, const DateTimeText &texts)
     BitBtn2->setButtonKind(TZephButton::skCancel);
     BitBtn2->setTabStop(true);
     BitBtn2->setGeometry(272, 256, 89, 25);
+    for (TZephButton *button : {BitBtn1, BitBtn2})
+        button->setButtonStyle(TZephButton::stRaised);
     // The kinds close the dialog with their result; Cancel needs nothing more.
     connect(BitBtn1, &TZephButton::OnClick, this, &TCalendarForm::BitBtn1Click);
     setTabOrder(MonthCalendar1, BitBtn1);

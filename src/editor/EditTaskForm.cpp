@@ -98,6 +98,10 @@ TEditTaskForm::TEditTaskForm(TaskTable &table, ErrorSink &errors, const Clock &c
     ComboBox1->installEventFilter(this);
     ComboBox2->installEventFilter(this);
 
+    // Raised faces set the buttons apart from the green background.
+    for (TZephButton *button : findChildren<TZephButton *>())
+        button->setButtonStyle(TZephButton::stRaised);
+
     connect(ZephButton1, &TZephButton::OnClick, this, &TEditTaskForm::ZephButton1Click);
     connect(ZephButton2, &TZephButton::OnClick, this, &TEditTaskForm::ZephButton2Click);
     connect(ZephButton4, &TZephButton::OnClick, this, &TEditTaskForm::ZephButton2Click);
@@ -136,7 +140,7 @@ void TEditTaskForm::buildFilePage()
     ZephButton3 = new TZephButton(GroupBox1);
     ZephButton3->setObjectName(QStringLiteral("ZephButton3"));
     ZephButton3->setCaption(tr("Open file"));
-    ZephButton3->setGeometry(484, 31, 88, 27);
+    ZephButton3->setGeometry(482, 31, 92, 26);
 
     GroupBox2 = new QGroupBox(tr("Timer"), TabSheet1);
     GroupBox2->setObjectName(QStringLiteral("GroupBox2"));
@@ -215,15 +219,15 @@ void TEditTaskForm::buildTimerGroup(QGroupBox *group, QLineEdit *date, TZephButt
                                     QLineEdit *time, TZephButton *currentDate,
                                     TZephButton *currentTime)
 {
-    group->setGeometry(6, 82, 300, 94);
-    date->setGeometry(12, 24, 100, 22);
+    group->setGeometry(6, 82, 254, 94);
+    date->setGeometry(10, 24, 94, 22);
     cal->setCaption(tr("Cal"));
-    cal->setGeometry(116, 23, 38, 24);
-    time->setGeometry(174, 24, 112, 22);
+    cal->setGeometry(106, 23, 36, 24);
+    time->setGeometry(152, 24, 90, 22);
     currentDate->setCaption(tr("Current Date"));
-    currentDate->setGeometry(12, 56, 142, 27);
+    currentDate->setGeometry(10, 56, 132, 26);
     currentTime->setCaption(tr("Current time"));
-    currentTime->setGeometry(174, 56, 112, 27);
+    currentTime->setGeometry(152, 56, 90, 26);
     for (TZephButton *button : {cal, currentDate, currentTime})
         button->setTabStop(true);
 }
@@ -231,19 +235,19 @@ void TEditTaskForm::buildTimerGroup(QGroupBox *group, QLineEdit *date, TZephButt
 void TEditTaskForm::buildExpandedGroup(QGroupBox *group, QRadioButton *everyone, QComboBox *days,
                                        QRadioButton *simple)
 {
-    group->setGeometry(312, 82, 184, 94);
-    everyone->setGeometry(10, 24, 82, 22);
-    days->setGeometry(92, 23, 84, 24);
-    simple->setGeometry(10, 58, 82, 22);
+    group->setGeometry(266, 82, 212, 94);
+    everyone->setGeometry(10, 24, 90, 22);
+    days->setGeometry(100, 23, 104, 24);
+    simple->setGeometry(10, 58, 90, 22);
     everyone->setChecked(true);
 }
 
 void TEditTaskForm::buildPageButtons(TZephButton *confirm, TZephButton *cancel)
 {
     confirm->setCaption(tr("Add new task!"));
-    confirm->setGeometry(504, 90, 86, 36);
+    confirm->setGeometry(486, 90, 104, 36);
     cancel->setButtonKind(TZephButton::skCancel); // Esc clicks the one on the visible page
-    cancel->setGeometry(504, 136, 86, 36);
+    cancel->setGeometry(486, 136, 104, 36);
     for (TZephButton *button : {confirm, cancel})
         button->setTabStop(true);
 }
@@ -267,9 +271,15 @@ void TEditTaskForm::EditSelectedTask()
     const int row = m_table.currentTask();
     if (row == 0)
         return;
-    const bool event = Modes::eventNames().contains(m_table.cell(TaskTable::NameColumn, row));
-    m_modifyEventTask = event;
-    m_modifyFileTask = !event;
+    EditTask(row, Modes::eventNames().contains(m_table.cell(TaskTable::NameColumn, row)));
+}
+
+void TEditTaskForm::EditTask(int row, bool eventTask)
+{
+    if (row < 1 || row >= m_table.rowCount())
+        return;
+    m_modifyEventTask = eventTask;
+    m_modifyFileTask = !eventTask;
     m_editedRow = row;
     runModal();
 }

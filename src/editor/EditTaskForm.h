@@ -27,12 +27,14 @@ class TZephButton;
 // a confirm writes its fields straight into the task table, appending a row or
 // rewriting the edited one, and closes.
 //
-// The main window creates it once, with the program's table, error box, clock,
-// beep, file chooser and calendar picker, and calls
+// The main window creates it once, as its child so that it opens centred over
+// it, with the program's table, error box, clock, beep, file chooser and
+// calendar picker, and calls
 //   NewTask()          for "New task!" (button, Tasks menu Ctrl+N, grid menu);
-//   EditSelectedTask() for "Edit task!" (button, Tasks menu Ctrl+E, grid menu).
-// Both show the dialog modally and return when it has closed; the table then
-// holds the result (its current row is a newly added task).
+//   EditSelectedTask() for "Edit task!" (button, Tasks menu Ctrl+E, grid menu),
+//                      or EditTask() when it has picked the row itself.
+// Each shows the dialog modally and returns when it has closed; the table then
+// holds the result (a newly added task is its current row).
 class TEditTaskForm : public QDialog
 {
     Q_OBJECT
@@ -47,6 +49,9 @@ public:
     // Shows the dialog for the current task: an event task when its name is one of
     // the four event names, else a file task. Does nothing without a current task.
     void EditSelectedTask();
+    // Shows the dialog for task row `row` as an event task or a file task. Does
+    // nothing unless the row is a task.
+    void EditTask(int row, bool eventTask);
 
     // The mode: both flags clear means a new task. Set only by the two entry
     // points, cleared by every way of closing.

@@ -38,6 +38,9 @@ private slots:
     void init();
 
     void editWithoutTaskDoesNothing();
+    void editTaskOutsideTable_data();
+    void editTaskOutsideTable();
+    void editTaskAsEvent();
     void editOpensPageByName_data();
     void editOpensPageByName();
     void fileDayMatch_data();
@@ -83,7 +86,7 @@ private slots:
 private:
     std::unique_ptr<EditorRig> rig;
     std::unique_ptr<QTemporaryDir> dir; // a fresh folder for every test
-    QString folder; // with its trailing separator
+    QString folder;                     // with its trailing separator
     void createFile(const QString &name)
     {
         QFile file(folder + name);
@@ -109,6 +112,34 @@ void TestEditTaskForm::editWithoutTaskDoesNothing()
     QVERIFY(!rig->editor.isVisible());
     QVERIFY(!rig->editor.ModifyFileTask());
     QVERIFY(!rig->editor.ModifyEventTask());
+}
+
+void TestEditTaskForm::editTaskOutsideTable_data()
+{
+    QTest::addColumn<int>("row");
+    QTest::newRow("title row") << 0;
+    QTest::newRow("past the end") << 2;
+    QTest::newRow("negative") << -1;
+}
+
+void TestEditTaskForm::editTaskOutsideTable()
+{
+    QFETCH(int, row);
+    rig->addRow("0", "26.11.2007 9:05:00", "a.txt", "/", "Simple", "0");
+    rig->editor.EditTask(row, false);
+    QVERIFY(!rig->editor.isVisible());
+    QVERIFY(!rig->editor.ModifyFileTask());
+}
+
+// The caller's word decides the page, whatever the row's name.
+void TestEditTaskForm::editTaskAsEvent()
+{
+    rig->addRow("0", "26.11.2007 9:05:00", "a.txt", "/", "Simple", "0");
+    rig->editor.EditTask(1, true);
+    QVERIFY(rig->editor.ModifyEventTask());
+    QCOMPARE(rig->editor.PageControl1->currentWidget(), rig->editor.TabSheet2);
+    QCOMPARE(checkedEvent(rig->editor), "Shut Down");
+    QCOMPARE(rig->editor.Edit6->text(), "9:05:00");
 }
 
 void TestEditTaskForm::editOpensPageByName_data()

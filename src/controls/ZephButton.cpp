@@ -418,7 +418,7 @@ void TZephCustomButton::mouseEnter()
     if (edgedStyle() && m_popupMenu)
         setFocus(Qt::MouseFocusReason);
     if (m_cursorHandCustom) {
-        static const std::optional<QCursor> hand = zeph::handCursor();
+        const std::optional<QCursor> hand = zeph::handCursor();
         if (hand)
             setCursor(*hand);
         else

@@ -294,17 +294,18 @@ void TMainForm::WMSysCommand()
         return;
     m_shownAt = pos();
     // Withdrawn rather than iconified: no taskbar entry and no minimised window.
+    // The minimised flag stays until the window is shown again: clearing it on
+    // X11 maps the window, which would leave an empty frame on the screen.
     hide();
-    setWindowState(windowState() & ~Qt::WindowMinimized);
 }
 
 void TMainForm::Open1Click()
 {
     if (isVisible() && !(windowState() & Qt::WindowMinimized))
         return;
-    setWindowState(windowState() & ~Qt::WindowMinimized);
     if (!m_shownAt.isNull())
         move(m_shownAt);
+    setWindowState(windowState() & ~Qt::WindowMinimized);
     show();
 }
 

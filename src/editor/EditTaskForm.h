@@ -6,7 +6,6 @@
 
 class QComboBox;
 class QGroupBox;
-class QLabel;
 class QLineEdit;
 class QRadioButton;
 class QTabWidget;

@@ -1,6 +1,12 @@
 #include "AboutForm.h"
+#include "Beeper.h"
+#include "CalendarForm.h"
+#include "ClockWatcher.h"
+#include "DialogTaskEditor.h"
+#include "EditTaskForm.h"
 #include "Errors.h"
 #include "FileBaseDialogs.h"
+#include "FileChooser.h"
 #include "Links.h"
 #include "LinuxSystemActions.h"
 #include "MainForm.h"
@@ -12,11 +18,13 @@
 #include "TaskActions.h"
 #include "TaskBase.h"
 #include "TaskTable.h"
+#include "WakeUpTimer.h"
 
 #include <QApplication>
 #include <QScreen>
 #include <QSessionManager>
 #include <QStandardPaths>
+#include <QTimer>
 
 int main(int argc, char *argv[])
 {
@@ -53,9 +61,25 @@ int main(int argc, char *argv[])
     kv::TMainForm MainForm({table, actions, scheduler, base, system, links, programFolder});
     errors.setOwner(&MainForm);
     dialogs.setOwner(&MainForm);
-    // The task editor and the calendar picker are created here, before the about box.
+    kv::SystemBeeper beeper;
+    kv::QtFileChooser files;
+    kv::TCalendarForm CalendarForm(&MainForm);
+    kv::TEditTaskForm EditTaskForm(table, errors, clock, beeper, files, CalendarForm, &MainForm);
+    kv::DialogTaskEditor editor(EditTaskForm);
+    MainForm.setTaskEditor(&editor);
     kv::TAboutForm AboutForm(links, &MainForm);
     MainForm.setAboutForm(&AboutForm);
+
+    // Fires each task on its second; re-armed at every tick too, which also
+    // catches a change of the clock that nothing announced.
+    kv::WakeUpTimer wakeUp(scheduler, clock);
+    wakeUp.watch(&table);
+    kv::ClockWatcher clockWatcher;
+    QObject::connect(&clockWatcher, &kv::ClockWatcher::clockChanged, &wakeUp,
+                     &kv::WakeUpTimer::rearm);
+    QObject::connect(&clockWatcher, &kv::ClockWatcher::resumed, &wakeUp, &kv::WakeUpTimer::rearm);
+    QObject::connect(MainForm.Timer1, &QTimer::timeout, &wakeUp, &kv::WakeUpTimer::rearm);
+    wakeUp.rearm();
 
     QObject::connect(&MainForm, &kv::TMainForm::closed, &app, &QApplication::quit);
     QObject::connect(&instance, &kv::SingleInstance::activationRequested, &MainForm,

@@ -3,6 +3,7 @@
 #include <QSocketNotifier>
 #include <cerrno>
 #include <cstdint>
+#include <ctime>
 #include <sys/timerfd.h>
 #include <unistd.h>
 
@@ -35,9 +36,10 @@ ClockWatcher::~ClockWatcher()
 
 bool ClockWatcher::armStepTimer()
 {
-    itimerspec spec{};
-    spec.it_value.tv_sec = std::int32_t(0x7FFFFFFF); // 2038: never reached before a re-arm
-    return timerfd_settime(m_fd, TFD_TIMER_ABSTIME | TFD_TIMER_CANCEL_ON_SET, &spec, nullptr) == 0;
+    itimerspec farAhead{};
+    farAhead.it_value.tv_sec = std::time(nullptr) + 100LL * 366 * 24 * 3600; // never reached
+    return timerfd_settime(m_fd, TFD_TIMER_ABSTIME | TFD_TIMER_CANCEL_ON_SET, &farAhead, nullptr) ==
+           0;
 }
 
 void ClockWatcher::onStepTimer()

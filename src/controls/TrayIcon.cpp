@@ -95,9 +95,9 @@ void TTrayIcon::setAnimate(bool value)
     } else {
         m_animationTimer->stop();
         // Only a running animation has an icon to put back; an idle one would
-        // wipe the current icon with a stale or empty copy.
-        if (wasRunning)
-            setIcon(SavedIcon);
+        // wipe the current icon with a stale or empty copy, so it sends the
+        // current icon again instead.
+        setIcon(wasRunning ? SavedIcon : QIcon(m_icon));
     }
 }
 
@@ -198,6 +198,8 @@ bool TTrayIcon::RemoveFromTray()
 void TTrayIcon::ShowMenuAtCursor()
 {
     const QPoint at = QCursor::pos();
+    // QMenu grabs mouse and keyboard itself and closes on a click elsewhere, so
+    // no window needs bringing forward first.
     if (m_popupMenu)
         m_popupMenu->popup(at);
     emit OnRightClick(Qt::RightButton, Qt::NoModifier, at.x(), at.y());

@@ -1,5 +1,6 @@
 #include "CalendarForm.h"
 
+#include "Centring.h"
 #include "ZephButton.h"
 
 #include <QAbstractItemView>
@@ -36,6 +37,8 @@ TCalendarForm::TCalendarForm(QWidget *parent, const DateTimeText &texts)
     QFont font = MonthCalendar1->font();
     font.setPixelSize(16);
     MonthCalendar1->setFont(font);
+    // Dates beyond four-digit years would give a date text the editor refuses.
+    MonthCalendar1->setDateRange(QDate(1, 1, 1), QDate(9999, 12, 31));
     MonthCalendar1->setSelectedDate(kFirstSelected);
     // Enter on the day grid goes to the default button, as in a dialog.
     if (auto *days = MonthCalendar1->findChild<QAbstractItemView *>())
@@ -55,6 +58,13 @@ TCalendarForm::TCalendarForm(QWidget *parent, const DateTimeText &texts)
     connect(BitBtn1, &TZephButton::OnClick, this, &TCalendarForm::BitBtn1Click);
     setTabOrder(MonthCalendar1, BitBtn1);
     setTabOrder(BitBtn1, BitBtn2);
+}
+
+void TCalendarForm::setVisible(bool visible)
+{
+    if (visible && !isVisible())
+        centreOverParent(this);
+    QDialog::setVisible(visible);
 }
 
 QString TCalendarForm::selectedDateText() const

@@ -24,6 +24,8 @@ public:
     // The selected date as the date text of a task.
     QString selectedDateText() const;
 
+    void setVisible(bool visible) override;
+
     QCalendarWidget *MonthCalendar1;
     TZephButton *BitBtn1; // OK
     TZephButton *BitBtn2; // Cancel

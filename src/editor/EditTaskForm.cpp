@@ -2,6 +2,7 @@
 
 #include "Beeper.h"
 #include "CalendarForm.h"
+#include "Centring.h"
 #include "Clock.h"
 #include "Errors.h"
 #include "FileChooser.h"
@@ -9,6 +10,7 @@
 #include "TaskTable.h"
 #include "ZephButton.h"
 
+#include <QAbstractItemView>
 #include <QComboBox>
 #include <QFileInfo>
 #include <QGroupBox>
@@ -93,10 +95,12 @@ TEditTaskForm::TEditTaskForm(TaskTable &table, ErrorSink &errors, const Clock &c
     for (QWidget *w :
          std::initializer_list<QWidget *>{Edit2, Edit3, Edit5, Edit6, ComboBox1, ComboBox2})
         w->setFocusPolicy(Qt::ClickFocus);
-    // Typed characters never reach the day lists, so a day is picked with the
-    // mouse or the arrow keys only.
-    ComboBox1->installEventFilter(this);
-    ComboBox2->installEventFilter(this);
+    // Typed characters never reach the day lists, dropped down or not, so a day
+    // is picked with the mouse or the arrow keys only.
+    for (QComboBox *list : {ComboBox1, ComboBox2}) {
+        list->installEventFilter(this);
+        list->view()->installEventFilter(this);
+    }
 
     // Raised faces set the buttons apart from the green background.
     for (TZephButton *button : findChildren<TZephButton *>())
@@ -292,6 +296,13 @@ void TEditTaskForm::runModal()
 void TEditTaskForm::showCalendar()
 {
     m_calendar.exec();
+}
+
+void TEditTaskForm::setVisible(bool visible)
+{
+    if (visible && !isVisible())
+        centreOverParent(this);
+    QDialog::setVisible(visible);
 }
 
 void TEditTaskForm::done(int result)
@@ -525,7 +536,9 @@ QString TEditTaskForm::currentTimeText() const
 
 bool TEditTaskForm::eventFilter(QObject *watched, QEvent *event)
 {
-    if ((watched == ComboBox1 || watched == ComboBox2) && event->type() == QEvent::KeyPress) {
+    const bool dayList = watched == ComboBox1 || watched == ComboBox2 ||
+                         watched == ComboBox1->view() || watched == ComboBox2->view();
+    if (dayList && event->type() == QEvent::KeyPress) {
         const QString typed = static_cast<QKeyEvent *>(event)->text();
         if (!typed.isEmpty() && typed.at(0).isPrint())
             return true;

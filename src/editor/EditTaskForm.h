@@ -66,6 +66,7 @@ public:
     bool CheckEventDate();
     bool CheckEventTime();
 
+    void setVisible(bool visible) override;
     void done(int result) override;
 
     QTabWidget *PageControl1;

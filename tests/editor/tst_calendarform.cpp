@@ -1,3 +1,4 @@
+#include "Errors.h"
 #include "ZephButton.h"
 #include "editor_support.h"
 
@@ -21,6 +22,8 @@ private slots:
     void cancelWaysPickNothing();
     void dateTextFollowsLocale_data();
     void dateTextFollowsLocale();
+    void everyPickableDatePasses_data();
+    void everyPickableDatePasses();
 
 private:
     const kv::DateTimeText german{QLocale(QLocale::German, QLocale::Germany)};
@@ -120,6 +123,32 @@ void TestCalendarForm::dateTextFollowsLocale()
     TCalendarForm calendar(nullptr, texts);
     QCOMPARE(calendar.selectedDateText(), text);
     QCOMPARE(texts.toDate(text), QDate(2007, 11, 26));
+}
+
+void TestCalendarForm::everyPickableDatePasses_data()
+{
+    QTest::addColumn<QLocale>("locale");
+    QTest::newRow("day first") << QLocale(QLocale::German, QLocale::Germany);
+    QTest::newRow("month first") << QLocale(QLocale::English, QLocale::UnitedStates);
+}
+
+// OK writes straight into the date fields, so the earliest and the latest day
+// the calendar lets the user pick must be dates the editor accepts.
+void TestCalendarForm::everyPickableDatePasses()
+{
+    QFETCH(QLocale, locale);
+    const kv::DateTimeText texts(locale);
+    TCalendarForm calendar(nullptr, texts);
+    for (const QDate date :
+         {calendar.MonthCalendar1->minimumDate(), calendar.MonthCalendar1->maximumDate()}) {
+        calendar.MonthCalendar1->setSelectedDate(date);
+        const QString text = calendar.selectedDateText();
+        try {
+            QCOMPARE(texts.toDate(text), date);
+        } catch (const kv::Error &) {
+            QFAIL(qPrintable(text + " is refused"));
+        }
+    }
 }
 
 QTEST_MAIN(TestCalendarForm)

@@ -1,11 +1,13 @@
 #include "ZephButton.h"
 #include "editor_support.h"
 
+#include <QAbstractItemView>
 #include <QCalendarWidget>
 #include <QComboBox>
 #include <QFile>
 #include <QLineEdit>
 #include <QRadioButton>
+#include <QScreen>
 #include <QSignalSpy>
 #include <QTabWidget>
 #include <QTemporaryDir>
@@ -78,10 +80,12 @@ private slots:
     void openFile();
     void dayListIgnoresTyping_data();
     void dayListIgnoresTyping();
+    void droppedDayListIgnoresTyping();
     void calendarOkWritesBothDates_data();
     void calendarOkWritesBothDates();
     void calendarCancelWritesNothing_data();
     void calendarCancelWritesNothing();
+    void dialogsOpenCentredOverParent();
 
 private:
     std::unique_ptr<EditorRig> rig;
@@ -810,6 +814,21 @@ void TestEditTaskForm::dayListIgnoresTyping()
     }
 }
 
+// With the list dropped down, typing must not pick a day either.
+void TestEditTaskForm::droppedDayListIgnoresTyping()
+{
+    auto &form = rig->editor;
+    form.NewTask();
+    for (QComboBox *list : {form.ComboBox1, form.ComboBox2}) {
+        list->showPopup();
+        QTRY_VERIFY(list->view()->isVisible());
+        QTest::keyClicks(list->view(), "mo");
+        QTest::keyClick(list->view(), Qt::Key_Return);
+        QTRY_VERIFY(!list->view()->isVisible());
+        QCOMPARE(list->currentIndex(), 7);
+    }
+}
+
 void TestEditTaskForm::calendarOkWritesBothDates_data()
 {
     QTest::addColumn<bool>("fromEvent");
@@ -864,6 +883,37 @@ void TestEditTaskForm::calendarCancelWritesNothing()
     QVERIFY(form.isVisible());
     QCOMPARE(form.Edit2->text(), "07.12.2026");
     QCOMPARE(form.Edit5->text(), "07.12.2026");
+}
+
+// Both dialogs follow the main window, and stay on the screen when it sits at
+// the edge.
+void TestEditTaskForm::dialogsOpenCentredOverParent()
+{
+    QWidget main;
+    main.resize(700, 400);
+    main.move(40, 60);
+    main.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&main));
+    kv::TCalendarForm calendar(&main, rig->texts);
+    kv::test::OpenEditTaskForm form(rig->table, rig->errors, rig->clock, rig->beeper, rig->files,
+                                    calendar, &main, rig->texts);
+    form.calendar = &calendar;
+    const QRect screen = main.screen()->availableGeometry();
+
+    for (const QPoint at : {QPoint(40, 60), QPoint(90, 20), QPoint(screen.right() - 100, 0)}) {
+        main.move(at);
+        QTRY_COMPARE(main.pos(), at);
+        form.NewTask();
+        form.ZephButton8->click();
+        for (QWidget *dialog : std::initializer_list<QWidget *>{&form, &calendar}) {
+            const QRect shown = dialog->geometry();
+            QVERIFY2(screen.contains(shown), qPrintable(dialog->objectName()));
+            if (screen.contains(main.geometry()))
+                QCOMPARE(shown.center(), main.geometry().center());
+        }
+        calendar.reject();
+        form.reject();
+    }
 }
 
 QTEST_MAIN(TestEditTaskForm)

@@ -492,6 +492,9 @@ void TZephCustomButton::mouseReleaseEvent(QMouseEvent *event)
     if (event->button() != Qt::LeftButton || !isEnabled())
         return;
     const bool armed = std::exchange(m_clickArmed, false);
+    // Before the click, whose handler may run an event loop (a message box):
+    // the repeats end with the hold.
+    stopRepeat();
     const QPointer<TZephCustomButton> alive(this);
     if (armed && rect().contains(event->position().toPoint())) {
         click();
@@ -500,7 +503,6 @@ void TZephCustomButton::mouseReleaseEvent(QMouseEvent *event)
     }
     if (m_leftWhilePressed)
         return;
-    stopRepeat();
     showLook(Look::Hot);
     if (edgedStyle())
         setFocus(Qt::MouseFocusReason);
@@ -531,7 +533,8 @@ void TZephCustomButton::applyKindEffect()
     switch (m_kind) {
     case skHelp:
         for (QWidget *w = this; w; w = w->parentWidget()) {
-            const int context = w->property("HelpContext").toInt();
+            // Only TZephButton publishes its own context as a property.
+            const int context = w == this ? m_helpContext : w->property("HelpContext").toInt();
             if (context != 0) {
                 emit OnHelp(context);
                 return;
@@ -688,12 +691,32 @@ void TZephCustomButton::grabAccelerator()
 
 bool TZephCustomButton::eventFilter(QObject *watched, QEvent *event)
 {
-    if (watched == m_keyWindow && event->type() == QEvent::KeyPress) {
+    if (watched != m_keyWindow)
+        return QWidget::eventFilter(watched, event);
+    switch (event->type()) {
+    case QEvent::WindowActivate: {
+        // A window that gives no control the focus holds it itself, as when it
+        // opens with only untabbable buttons: Enter goes to the Default button.
+        const QWidget *focus = QApplication::focusWidget();
+        if (!focus || focus->window() != m_keyWindow)
+            focusChanged(m_keyWindow);
+        break;
+    }
+    case QEvent::WindowBlocked:
+        // A modal window takes the release of a held button.
+        stopRepeat();
+        m_clickArmed = false;
+        break;
+    case QEvent::KeyPress: {
         auto *key = static_cast<QKeyEvent *>(event);
         if (dialogKey(key) || dialogChar(key)) {
             key->accept();
             return true;
         }
+        break;
+    }
+    default:
+        break;
     }
     return QWidget::eventFilter(watched, event);
 }

@@ -93,8 +93,10 @@ private slots:
     void repeatWhileHeld();
     void repeatStopsWhenItCanGetNoRelease_data();
     void repeatStopsWhenItCanGetNoRelease();
+    void noRepeatWhileTheReleaseClickRuns();
     void enterKey_data();
     void enterKey();
+    void enterKeyWithNoControlFocused();
     void escapeKey_data();
     void escapeKey();
     void accelerator_data();
@@ -261,6 +263,7 @@ void TestZephButtonInteraction::repeatStopsWhenItCanGetNoRelease_data()
     QTest::newRow("disabled") << "disabled";
     QTest::newRow("hidden") << "hidden";
     QTest::newRow("setting cleared while held") << "cleared";
+    QTest::newRow("modal window opened") << "modal";
 }
 
 // Mended: a repeat could outlive the hold when no release could reach the
@@ -277,6 +280,12 @@ void TestZephButtonInteraction::repeatStopsWhenItCanGetNoRelease()
         rig.button->setEnabled(false);
     } else if (how == QLatin1String("hidden")) {
         rig.button->hide();
+    } else if (how == QLatin1String("modal")) {
+        // The release goes to the modal window.
+        auto *box = new QDialog(&rig.form);
+        box->setAttribute(Qt::WA_DeleteOnClose);
+        box->setWindowModality(Qt::ApplicationModal);
+        box->show();
     } else {
         rig.button->setRepeatAction(false);
         send(rig.button, QEvent::MouseButtonRelease, Qt::LeftButton);
@@ -285,6 +294,29 @@ void TestZephButtonInteraction::repeatStopsWhenItCanGetNoRelease()
     const qsizetype after = rig.clicks.count();
     QTest::qWait(300);
     QCOMPARE(rig.clicks.count(), after);
+}
+
+// The release click's handler may run a nested event loop (a message box, say);
+// the repeats end with the hold, not after the handler.
+void TestZephButtonInteraction::noRepeatWhileTheReleaseClickRuns()
+{
+    Rig rig;
+    rig.button->setRepeatAction(true);
+    bool released = false;
+    qsizetype duringClick = -1;
+    connect(rig.button, &B::OnClick, this, [&] {
+        if (!released || duringClick >= 0)
+            return;
+        duringClick = rig.clicks.count();
+        QTest::qWait(300);
+        duringClick = rig.clicks.count() - duringClick;
+    });
+    enter(rig.button);
+    send(rig.button, QEvent::MouseButtonPress, Qt::LeftButton);
+    QTRY_VERIFY(rig.clicks.count() >= 2);
+    released = true;
+    send(rig.button, QEvent::MouseButtonRelease, Qt::LeftButton);
+    QCOMPARE(duringClick, 0);
 }
 
 void TestZephButtonInteraction::enterKey_data()
@@ -329,6 +361,26 @@ void TestZephButtonInteraction::enterKey()
     QTest::keyClick(focus, key, modifiers);
     QCOMPARE(rig.clicks.count(), defaultClicks);
     QCOMPARE(otherSpy.count(), otherClicks);
+}
+
+void TestZephButtonInteraction::enterKeyWithNoControlFocused()
+{
+    QWidget form;
+    form.setGeometry(100, 100, 200, 100);
+    auto *ok = new TZephButton(&form);
+    ok->setButtonKind(B::skOK);
+    auto *cancel = new TZephButton(&form);
+    cancel->setButtonKind(B::skCancel);
+    cancel->move(100, 10);
+    QSignalSpy okClicks(ok, &B::OnClick);
+    QSignalSpy cancelClicks(cancel, &B::OnClick);
+    form.show();
+    form.activateWindow();
+    QVERIFY(QTest::qWaitForWindowActive(&form));
+    QCOMPARE(QApplication::focusWidget(), nullptr);
+    QTest::keyClick(&form, Qt::Key_Return);
+    QCOMPARE(okClicks.count(), 1);
+    QCOMPARE(cancelClicks.count(), 0);
 }
 
 void TestZephButtonInteraction::escapeKey_data()
@@ -441,7 +493,7 @@ void TestZephButtonInteraction::helpAsksForTheNearestContext()
 {
     QWidget outer;
     QWidget inner(&outer);
-    TZephButton button(&inner);
+    B button(&inner); // the unpublished base too
     button.setButtonKind(B::skHelp);
     QSignalSpy help(&button, &B::OnHelp);
     button.click();

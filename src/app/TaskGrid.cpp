@@ -5,6 +5,7 @@
 #include <QHeaderView>
 #include <QMouseEvent>
 #include <QPainter>
+#include <QScrollBar>
 
 namespace kv {
 
@@ -100,12 +101,58 @@ void TaskGrid::currentChanged(const QModelIndex &current, const QModelIndex &pre
         if (m_table.currentRow() != current.row())
             followTable(m_table.currentRow());
     }
+    // Also while dragging, when the view does not scroll to the new row itself.
+    if (current.isValid())
+        keepBelowTitle(current.row());
     viewport()->update();
+}
+
+void TaskGrid::scrollTo(const QModelIndex &index, ScrollHint hint)
+{
+    QTableView::scrollTo(index, hint);
+    if (index.isValid())
+        keepBelowTitle(index.row());
+}
+
+void TaskGrid::keepBelowTitle(int row)
+{
+    // Scrolling is by whole rows, so one row up brings it just below the title
+    // row; at the end of the range the view aligns the last row to the bottom
+    // instead, which can leave a row half under the title row.
+    if (row > 0 && rowViewportPosition(row) < rowHeight(0))
+        verticalScrollBar()->setValue(row - 1);
+}
+
+void TaskGrid::scrollContentsBy(int dx, int dy)
+{
+    QTableView::scrollContentsBy(dx, dy);
+    // The scroll moved the title row's pixels along with the rest.
+    viewport()->update();
+}
+
+void TaskGrid::paintEvent(QPaintEvent *event)
+{
+    QTableView::paintEvent(event);
+    if (model()->rowCount() == 0 || rowViewportPosition(0) >= 0)
+        return;
+    // A fixed row: painted over the task row scrolled under it.
+    QPainter painter(viewport());
+    QStyleOptionViewItem option;
+    initViewItemOption(&option);
+    for (int col = 0; col < model()->columnCount(); ++col) {
+        option.rect = QRect(columnViewportPosition(col), 0, columnWidth(col), rowHeight(0));
+        itemDelegate()->paint(&painter, option, model()->index(0, col));
+    }
+}
+
+bool TaskGrid::inTitleRow(const QPoint &pos) const
+{
+    return model()->rowCount() > 0 && pos.y() >= 0 && pos.y() < rowHeight(0);
 }
 
 int TaskGrid::borderAt(const QPoint &pos) const
 {
-    if (rowAt(pos.y()) != 0)
+    if (!inTitleRow(pos))
         return -1;
     for (int col = 0; col < TaskTable::kColumnCount; ++col) {
         const int right = columnViewportPosition(col) + columnWidth(col);
@@ -125,6 +172,9 @@ void TaskGrid::mousePressEvent(QMouseEvent *event)
         m_startWidth = columnWidth(border);
         return;
     }
+    // A click on the title row selects nothing, nor the task row under it.
+    if (inTitleRow(event->position().toPoint()))
+        return;
     QTableView::mousePressEvent(event);
 }
 

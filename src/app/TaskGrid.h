@@ -9,8 +9,9 @@ namespace kv {
 class TaskTable;
 
 // The task grid GridOfFiles: the task table's rows with row 0 as the title row,
-// whole-row selection that follows the table's current row, column borders that
-// the user drags in the title row, and the program's own cell painting.
+// which stays on top while the task rows scroll under it, whole-row selection
+// that follows the table's current row, column borders that the user drags in
+// the title row, and the program's own cell painting.
 class TaskGrid : public QTableView
 {
     Q_OBJECT
@@ -28,6 +29,7 @@ public:
     TaskTable &table() const { return m_table; }
     // The column of the focused cell of the current row.
     int focusColumn() const;
+    void scrollTo(const QModelIndex &index, ScrollHint hint = EnsureVisible) override;
 
 protected:
     void mousePressEvent(QMouseEvent *event) override;
@@ -37,10 +39,15 @@ protected:
     void currentChanged(const QModelIndex &current, const QModelIndex &previous) override;
     void focusInEvent(QFocusEvent *event) override;
     void focusOutEvent(QFocusEvent *event) override;
+    void paintEvent(QPaintEvent *event) override;
+    void scrollContentsBy(int dx, int dy) override;
 
 private:
+    bool inTitleRow(const QPoint &pos) const;
     // The column whose right border lies under x in the title row, or -1.
     int borderAt(const QPoint &pos) const;
+    // A task row that has scrolled under the title row is out of sight.
+    void keepBelowTitle(int row);
     void followTable(int row);
 
     TaskTable &m_table;

@@ -18,6 +18,7 @@
 #include <QApplication>
 #include <QFile>
 #include <QMenu>
+#include <QScrollBar>
 #include <QSignalSpy>
 #include <QTemporaryDir>
 #include <QTest>
@@ -127,6 +128,7 @@ private slots:
     void paintingOfTheSelectedRow_data();
     void paintingOfTheSelectedRow();
     void clickSelectsTaskNotTitle();
+    void titleRowStaysOnTop();
     void minimiseHidesInTrayAndOpenRestores_data();
     void minimiseHidesInTrayAndOpenRestores();
     void everyCloseSaves_data();
@@ -429,6 +431,52 @@ void TestMainForm::clickSelectsTaskNotTitle()
     QTest::mouseRelease(viewport, Qt::LeftButton, {}, QPoint(border + 30, 5));
     QCOMPARE(form.GridOfFiles->columnWidth(1), before + 30);
     QCOMPARE(m_rig->table.currentRow(), 2);
+}
+
+// The title row is a fixed row: task rows scroll under it, never it away.
+void TestMainForm::titleRowStaysOnTop()
+{
+    TMainForm &form = *m_rig->form;
+    TaskGrid &grid = *form.GridOfFiles;
+    for (int i = 1; i <= 40; ++i)
+        m_rig->table.appendTask(
+            QStringLiteral("07.12.2026 9:%1:00").arg(i, 2, 10, QLatin1Char('0')),
+            QStringLiteral("task%1.odt").arg(i), QStringLiteral("/docs/"),
+            QStringLiteral("Simple"));
+    m_rig->table.setCurrentRow(40);
+    showActive();
+    QScrollBar *scroll = grid.verticalScrollBar();
+    QTRY_VERIFY(scroll->value() > 0);
+    const int rowPitch = TaskGrid::kRowHeight + TaskGrid::kLineWidth;
+
+    const QImage image = grid.viewport()->grab().toImage();
+    QCOMPARE(pixelAt(image, {60, 1}), TaskGrid::titleColor());
+    QCOMPARE(pixelAt(image, {60, rowPitch + 5}), TaskGrid::bodyColor());
+
+    // A click on the title row picks neither it nor the task row under it.
+    QWidget *viewport = grid.viewport();
+    QTest::mouseClick(viewport, Qt::LeftButton, {}, QPoint(100, 5));
+    QCOMPARE(m_rig->table.currentRow(), 40);
+
+    // A row that comes current under the title row is scrolled into sight.
+    const int under = grid.rowAt(rowPitch - 1);
+    QVERIFY(under > 1);
+    m_rig->table.setCurrentRow(under);
+    QCOMPARE(grid.rowViewportPosition(under), rowPitch);
+    QTest::keyClick(&grid, Qt::Key_Up);
+    QCOMPARE(m_rig->table.currentRow(), under - 1);
+    QCOMPARE(grid.rowViewportPosition(under - 1), rowPitch);
+
+    // Its column borders still resize while the grid is scrolled.
+    const int border = grid.columnWidth(0) + grid.columnWidth(1) - 1;
+    const int before = grid.columnWidth(1);
+    QTest::mousePress(viewport, Qt::LeftButton, {}, QPoint(border, 5));
+    QMouseEvent move(QEvent::MouseMove, QPointF(border + 20, 5),
+                     viewport->mapToGlobal(QPointF(border + 20, 5)), Qt::NoButton, Qt::LeftButton,
+                     Qt::NoModifier);
+    QApplication::sendEvent(viewport, &move);
+    QTest::mouseRelease(viewport, Qt::LeftButton, {}, QPoint(border + 20, 5));
+    QCOMPARE(grid.columnWidth(1), before + 20);
 }
 
 void TestMainForm::minimiseHidesInTrayAndOpenRestores_data()

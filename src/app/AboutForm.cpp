@@ -35,6 +35,9 @@ TAboutForm::TAboutForm(LinkOpener &links, QWidget *owner)
       m_links(links)
 {
     setObjectName(QStringLiteral("AboutForm"));
+    // Modal to the main window only, so that the tray icon still answers while
+    // the box is open.
+    setWindowModality(Qt::WindowModal);
     setWindowTitle(tr("About Kronvale"));
     setWindowIcon(TMainForm::programIcon());
     setFixedSize(kClientWidth, kClientHeight);
@@ -92,11 +95,25 @@ void TAboutForm::showModal()
 {
     if (!m_placed && parentWidget()) {
         const QWidget *owner = parentWidget()->window();
-        move(owner->frameGeometry().center() - QPoint(width() / 2, height() / 2));
+        // The box's own frame is unknown before it is first shown; the owner's
+        // is the best guess, and move() places the frame.
+        const QSize frame = size() + owner->frameGeometry().size() - owner->size();
+        move(owner->frameGeometry().center() - QPoint(frame.width() / 2, frame.height() / 2));
         m_placed = true;
     }
     BitBtn1->setFocus();
     exec();
+}
+
+void TAboutForm::changeEvent(QEvent *event)
+{
+    QDialog::changeEvent(event);
+    // The box has no minimise button, but some window managers minimise it all
+    // the same, and a minimised modal box would leave nothing to click.
+    if (event->type() == QEvent::WindowStateChange && (windowState() & Qt::WindowMinimized))
+        QMetaObject::invokeMethod(
+            this, [this] { setWindowState(windowState() & ~Qt::WindowMinimized); },
+            Qt::QueuedConnection);
 }
 
 void TAboutForm::Label1Click()

@@ -52,6 +52,9 @@ public slots:
     void Label1Click();
     void Label2Click();
 
+protected:
+    void changeEvent(QEvent *event) override;
+
 private:
     static void setLinkColor(QLabel *label, const QColor &color);
 

@@ -13,6 +13,7 @@
 #include "TrayIcon.h"
 #include "ZephButton.h"
 
+#include <QApplication>
 #include <QCloseEvent>
 #include <QDir>
 #include <QFileInfo>
@@ -307,6 +308,12 @@ void TMainForm::Open1Click()
         move(m_shownAt);
     setWindowState(windowState() & ~Qt::WindowMinimized);
     show();
+    // A dialog left open while the window was in the tray must not end up
+    // behind the window it blocks.
+    if (QWidget *modal = QApplication::activeModalWidget()) {
+        modal->raise();
+        modal->activateWindow();
+    }
 }
 
 void TMainForm::TrayIconDblClick()

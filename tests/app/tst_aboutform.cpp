@@ -4,6 +4,7 @@
 #include "AppFakes.h"
 
 #include <QApplication>
+#include <QMouseEvent>
 #include <QPushButton>
 #include <QTest>
 #include <QTimer>
@@ -19,6 +20,9 @@ private slots:
     void followedLinkKeepsItsColour();
     void opensCentredThenWhereLeft();
     void okCloses();
+    void blocksOnlyTheMainWindow_data();
+    void blocksOnlyTheMainWindow();
+    void minimisedBoxComesBack();
 
 private:
     // Shows the box modally and runs check while it is open.
@@ -100,6 +104,61 @@ void TestAboutForm::okCloses()
     about.showModal();
     QVERIFY(!about.isVisible());
     QCOMPARE(about.result(), int(QDialog::Accepted));
+}
+
+namespace {
+// Counts the mouse presses that reach it.
+class PressCounter : public QWidget
+{
+public:
+    int presses = 0;
+
+protected:
+    void mousePressEvent(QMouseEvent *) override { ++presses; }
+};
+} // namespace
+
+void TestAboutForm::blocksOnlyTheMainWindow_data()
+{
+    QTest::addColumn<bool>("ofTheOwner");
+    QTest::addColumn<int>("presses");
+    QTest::newRow("the main window") << true << 0;
+    // Such as the tray icon's window, which must answer while the box is open.
+    QTest::newRow("a window of its own") << false << 1;
+}
+
+void TestAboutForm::blocksOnlyTheMainWindow()
+{
+    QFETCH(bool, ofTheOwner);
+    QFETCH(int, presses);
+    PressCounter owner;
+    owner.resize(300, 200);
+    owner.show();
+    PressCounter other;
+    other.resize(100, 100);
+    other.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&other));
+    test::RecordingLinkOpener opener;
+    TAboutForm about(opener, &owner);
+    PressCounter &target = ofTheOwner ? owner : other;
+    whileOpen(about, [&] {
+        QTest::mouseClick(target.windowHandle(), Qt::LeftButton, {}, QPoint(50, 50));
+    });
+    QCOMPARE(target.presses, presses);
+}
+
+void TestAboutForm::minimisedBoxComesBack()
+{
+    QWidget owner;
+    test::RecordingLinkOpener opener;
+    TAboutForm about(opener, &owner);
+    bool restored = false;
+    whileOpen(about, [&] {
+        about.setWindowState(Qt::WindowMinimized);
+        QTRY_VERIFY(!(about.windowState() & Qt::WindowMinimized));
+        restored = about.isVisible();
+    });
+    QVERIFY(restored);
 }
 
 QTEST_MAIN(TestAboutForm)

@@ -795,6 +795,9 @@ void TZephCustomButton::hideEvent(QHideEvent *event)
     // A hidden button gets no release either.
     stopRepeat();
     m_clickArmed = false;
+    // Nor a leave when its window hides under the pointer: without this it
+    // would open hot the next time the window is shown.
+    pointerAt(false);
 }
 
 bool TZephCustomButton::event(QEvent *event)

@@ -113,6 +113,7 @@ private slots:
     void hoverSoundAndCursor();
     void hoverSoundWithoutDevice();
     void disablingAHotButtonLeavesTheDisabledRestingLook();
+    void hidingTheWindowUnderThePointerEndsTheHotLook();
 };
 
 void TestZephButtonInteraction::pressAndReleaseInside()
@@ -658,3 +659,18 @@ void TestZephButtonInteraction::disablingAHotButtonLeavesTheDisabledRestingLook(
 
 QTEST_MAIN(TestZephButtonInteraction)
 #include "tst_zephbutton_interaction.moc"
+
+void TestZephButtonInteraction::hidingTheWindowUnderThePointerEndsTheHotLook()
+{
+    Rig rig;
+    QSignalSpy out(rig.button, &B::OnMouseOut);
+    QTest::mouseMove(rig.button, QPoint(37, 12));
+    QTRY_COMPARE(rig.look(), kHighlight);
+    // A dialog closed by this very button: its window hides with the pointer on it.
+    rig.form.hide();
+    QCOMPARE(out.count(), 1);
+    QTest::mouseMove(&rig.form, QPoint(390, 190));
+    rig.form.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&rig.form));
+    QCOMPARE(rig.look(), kBackground);
+}

@@ -111,7 +111,7 @@ void TMainForm::buildTray(TrayBackend *backend)
     TrayIcon->setActive(true);
     TrayIcon->setAnimate(false);
     TrayIcon->setShowDesigning(false);
-    TrayIcon->setIcon(programIcon());
+    TrayIcon->readIcon(programIcon());
     TrayIcon->setToolTip(tr("Tidewatch"));
     TrayIcon->setPopupMenu(PopupMenu2);
     connect(TrayIcon, &TTrayIcon::OnDblClick, this, &TMainForm::TrayIconDblClick);
@@ -311,6 +311,8 @@ void TMainForm::Open1Click()
     // A dialog left open while the window was in the tray must not end up
     // behind the window it blocks.
     if (QWidget *modal = QApplication::activeModalWidget()) {
+        // The window manager may have minimised it along with this window.
+        modal->setWindowState(modal->windowState() & ~Qt::WindowMinimized);
         modal->raise();
         modal->activateWindow();
     }

@@ -69,6 +69,9 @@ TEditTaskForm::TEditTaskForm(TaskTable &table, ErrorSink &errors, const Clock &c
       m_calendar(calendar), m_texts(texts)
 {
     setObjectName(QStringLiteral("EditTaskForm"));
+    // Modal to the main window only: the tray icon must still answer, so the
+    // window can be brought back while the dialog is open.
+    setWindowModality(Qt::WindowModal);
     setWindowTitle(tr("New/modify task"));
     setFixedSize(610, 218);
     QPalette green = palette();

@@ -30,6 +30,15 @@ QString checkedEvent(const kv::TEditTaskForm &form)
     return {};
 }
 
+class PressCounter : public QWidget
+{
+public:
+    int presses = 0;
+
+protected:
+    void mousePressEvent(QMouseEvent *) override { ++presses; }
+};
+
 } // namespace
 
 class TestEditTaskForm : public QObject
@@ -74,6 +83,8 @@ private slots:
     void closingClearsMode_data();
     void closingClearsMode();
     void modalLoopEndsWithCancel();
+    void blocksOnlyItsOwner_data();
+    void blocksOnlyItsOwner();
     void currentDateAndTime_data();
     void currentDateAndTime();
     void openFile_data();
@@ -713,6 +724,37 @@ void TestEditTaskForm::modalLoopEndsWithCancel()
     QCOMPARE(shownName, "a.txt");
     QVERIFY(!form.isVisible());
     QVERIFY(!form.ModifyFileTask());
+}
+
+void TestEditTaskForm::blocksOnlyItsOwner_data()
+{
+    QTest::addColumn<bool>("ofTheOwner");
+    QTest::addColumn<int>("presses");
+    QTest::newRow("the main window") << true << 0;
+    // Such as the tray icon's window, which must answer while the dialog is open.
+    QTest::newRow("a window of its own") << false << 1;
+}
+
+void TestEditTaskForm::blocksOnlyItsOwner()
+{
+    QFETCH(bool, ofTheOwner);
+    QFETCH(int, presses);
+    PressCounter owner;
+    owner.resize(300, 200);
+    owner.show();
+    PressCounter other;
+    other.resize(100, 100);
+    other.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&other));
+    kv::TEditTaskForm form(rig->table, rig->errors, rig->clock, rig->beeper, rig->files,
+                           rig->calendar, &owner, rig->texts);
+    PressCounter &target = ofTheOwner ? owner : other;
+    QTimer::singleShot(0, &form, [&] {
+        QTest::mouseClick(target.windowHandle(), Qt::LeftButton, {}, QPoint(50, 50));
+        form.ZephButton2->click();
+    });
+    form.NewTask();
+    QCOMPARE(target.presses, presses);
 }
 
 void TestEditTaskForm::currentDateAndTime_data()

@@ -2,6 +2,7 @@
 
 #include "AboutForm.h"
 #include "AppFakes.h"
+#include "ModalityProbe.h"
 
 #include <QApplication>
 #include <QMouseEvent>
@@ -106,45 +107,21 @@ void TestAboutForm::okCloses()
     QCOMPARE(about.result(), int(QDialog::Accepted));
 }
 
-namespace {
-// Counts the mouse presses that reach it.
-class PressCounter : public QWidget
-{
-public:
-    int presses = 0;
-
-protected:
-    void mousePressEvent(QMouseEvent *) override { ++presses; }
-};
-} // namespace
-
 void TestAboutForm::blocksOnlyTheMainWindow_data()
 {
-    QTest::addColumn<bool>("ofTheOwner");
-    QTest::addColumn<int>("presses");
-    QTest::newRow("the main window") << true << 0;
-    // Such as the tray icon's window, which must answer while the box is open.
-    QTest::newRow("a window of its own") << false << 1;
+    test::ModalityProbe::addRows();
 }
 
 void TestAboutForm::blocksOnlyTheMainWindow()
 {
     QFETCH(bool, ofTheOwner);
     QFETCH(int, presses);
-    PressCounter owner;
-    owner.resize(300, 200);
-    owner.show();
-    PressCounter other;
-    other.resize(100, 100);
-    other.show();
-    QVERIFY(QTest::qWaitForWindowExposed(&other));
+    test::ModalityProbe probe;
+    QVERIFY(probe.shown());
     test::RecordingLinkOpener opener;
-    TAboutForm about(opener, &owner);
-    PressCounter &target = ofTheOwner ? owner : other;
-    whileOpen(about, [&] {
-        QTest::mouseClick(target.windowHandle(), Qt::LeftButton, {}, QPoint(50, 50));
-    });
-    QCOMPARE(target.presses, presses);
+    TAboutForm about(opener, &probe.owner);
+    whileOpen(about, [&] { probe.click(ofTheOwner); });
+    QCOMPARE(probe.window(ofTheOwner).presses, presses);
 }
 
 void TestAboutForm::minimisedBoxComesBack()

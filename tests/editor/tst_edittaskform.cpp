@@ -1,3 +1,4 @@
+#include "ModalityProbe.h"
 #include "ZephButton.h"
 #include "editor_support.h"
 
@@ -29,15 +30,6 @@ QString checkedEvent(const kv::TEditTaskForm &form)
             return radio->text();
     return {};
 }
-
-class PressCounter : public QWidget
-{
-public:
-    int presses = 0;
-
-protected:
-    void mousePressEvent(QMouseEvent *) override { ++presses; }
-};
 
 } // namespace
 
@@ -728,33 +720,23 @@ void TestEditTaskForm::modalLoopEndsWithCancel()
 
 void TestEditTaskForm::blocksOnlyItsOwner_data()
 {
-    QTest::addColumn<bool>("ofTheOwner");
-    QTest::addColumn<int>("presses");
-    QTest::newRow("the main window") << true << 0;
-    // Such as the tray icon's window, which must answer while the dialog is open.
-    QTest::newRow("a window of its own") << false << 1;
+    kv::test::ModalityProbe::addRows();
 }
 
 void TestEditTaskForm::blocksOnlyItsOwner()
 {
     QFETCH(bool, ofTheOwner);
     QFETCH(int, presses);
-    PressCounter owner;
-    owner.resize(300, 200);
-    owner.show();
-    PressCounter other;
-    other.resize(100, 100);
-    other.show();
-    QVERIFY(QTest::qWaitForWindowExposed(&other));
+    kv::test::ModalityProbe probe;
+    QVERIFY(probe.shown());
     kv::TEditTaskForm form(rig->table, rig->errors, rig->clock, rig->beeper, rig->files,
-                           rig->calendar, &owner, rig->texts);
-    PressCounter &target = ofTheOwner ? owner : other;
+                           rig->calendar, &probe.owner, rig->texts);
     QTimer::singleShot(0, &form, [&] {
-        QTest::mouseClick(target.windowHandle(), Qt::LeftButton, {}, QPoint(50, 50));
+        probe.click(ofTheOwner);
         form.ZephButton2->click();
     });
     form.NewTask();
-    QCOMPARE(target.presses, presses);
+    QCOMPARE(probe.window(ofTheOwner).presses, presses);
 }
 
 void TestEditTaskForm::currentDateAndTime_data()

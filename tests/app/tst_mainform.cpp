@@ -411,6 +411,17 @@ void TestMainForm::paintingOfTheSelectedRow()
     }
 }
 
+// Drags with the left button along the title row, from x by dx.
+static void dragInTitleRow(QWidget *viewport, int x, int dx)
+{
+    QTest::mousePress(viewport, Qt::LeftButton, {}, QPoint(x, 5));
+    const QPointF to(x + dx, 5);
+    QMouseEvent move(QEvent::MouseMove, to, viewport->mapToGlobal(to), Qt::NoButton, Qt::LeftButton,
+                     Qt::NoModifier);
+    QApplication::sendEvent(viewport, &move);
+    QTest::mouseRelease(viewport, Qt::LeftButton, {}, to.toPoint());
+}
+
 void TestMainForm::clickSelectsTaskNotTitle()
 {
     TMainForm &form = *m_rig->form;
@@ -425,12 +436,7 @@ void TestMainForm::clickSelectsTaskNotTitle()
     // Dragging a column border in the title row resizes the column.
     const int border = form.GridOfFiles->columnWidth(0) + form.GridOfFiles->columnWidth(1) - 1;
     const int before = form.GridOfFiles->columnWidth(1);
-    QTest::mousePress(viewport, Qt::LeftButton, {}, QPoint(border, 5));
-    QMouseEvent move(QEvent::MouseMove, QPointF(border + 30, 5),
-                     viewport->mapToGlobal(QPointF(border + 30, 5)), Qt::NoButton, Qt::LeftButton,
-                     Qt::NoModifier);
-    QApplication::sendEvent(viewport, &move);
-    QTest::mouseRelease(viewport, Qt::LeftButton, {}, QPoint(border + 30, 5));
+    dragInTitleRow(viewport, border, 30);
     QCOMPARE(form.GridOfFiles->columnWidth(1), before + 30);
     QCOMPARE(m_rig->table.currentRow(), 2);
 }
@@ -472,12 +478,7 @@ void TestMainForm::titleRowStaysOnTop()
     // Its column borders still resize while the grid is scrolled.
     const int border = grid.columnWidth(0) + grid.columnWidth(1) - 1;
     const int before = grid.columnWidth(1);
-    QTest::mousePress(viewport, Qt::LeftButton, {}, QPoint(border, 5));
-    QMouseEvent move(QEvent::MouseMove, QPointF(border + 20, 5),
-                     viewport->mapToGlobal(QPointF(border + 20, 5)), Qt::NoButton, Qt::LeftButton,
-                     Qt::NoModifier);
-    QApplication::sendEvent(viewport, &move);
-    QTest::mouseRelease(viewport, Qt::LeftButton, {}, QPoint(border + 20, 5));
+    dragInTitleRow(viewport, border, 20);
     QCOMPARE(grid.columnWidth(1), before + 20);
 }
 

@@ -235,7 +235,9 @@ void TaskGridDelegate::paint(QPainter *painter, const QStyleOptionViewItem &opti
     const bool selected = !title && row == table.currentRow();
     const bool focused = selected && m_grid.hasFocus() && col == m_grid.focusColumn();
     const QPalette &pal = m_grid.palette();
-    const QString text = index.data().toString();
+    // No cell shows more than this; laying out a huge cell whole would stall
+    // every repaint.
+    const QString text = index.data().toString().left(1000);
 
     painter->save();
     painter->setFont(m_grid.font());

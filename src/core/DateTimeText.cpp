@@ -57,7 +57,7 @@ std::optional<Pattern> readPattern(const QString &pattern)
 
 QString invalid(const char *message, const QString &text)
 {
-    return QCoreApplication::translate("kv::DateTimeText", message).arg(text);
+    return QCoreApplication::translate("kv::DateTimeText", message).arg(excerpt(text));
 }
 
 // Reads count ASCII digits at pos; -1 if any of them is not a digit.
@@ -187,7 +187,7 @@ int toInt(const QString &text)
     const auto fail = [&] {
         return Error(
             QCoreApplication::translate("kv::DateTimeText", "'%1' is not a valid integer value")
-                .arg(text));
+                .arg(excerpt(text)));
     };
     int i = 0;
     const int n = int(text.size());

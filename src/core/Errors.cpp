@@ -11,6 +11,17 @@ QString applicationTitle()
 
 Error::Error(QString message) : m_message(std::move(message)), m_utf8(m_message.toUtf8()) {}
 
+QString excerpt(const QString &text)
+{
+    constexpr qsizetype kLongest = 60;
+    if (text.size() <= kLongest)
+        return text;
+    qsizetype cut = kLongest;
+    if (text.at(cut - 1).isHighSurrogate())
+        --cut;
+    return text.first(cut) + QChar(0x2026);
+}
+
 QString standardErrorText(const QString &message)
 {
     if (!message.isEmpty() && message.back() > QLatin1Char('.'))

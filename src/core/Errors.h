@@ -28,6 +28,10 @@ private:
 // when the last character sorts after ".", so "...!" and "...." stay as they are.
 QString standardErrorText(const QString &message);
 
+// A text of the user's as a message quotes it: cut to a readable length, with an
+// ellipsis, so that a huge cell costs no more than its copy.
+QString excerpt(const QString &text);
+
 // Where errors go to be shown: the standard error box in the program, a
 // recorder in tests.
 class ErrorSink

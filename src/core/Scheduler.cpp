@@ -122,12 +122,17 @@ std::optional<qint64> Scheduler::occurrenceIn(const Span &span, const Plan &plan
     return std::nullopt;
 }
 
-QString Scheduler::firingKey(int row, qint64 instant) const
+QString Scheduler::firingKeyOf(int row, QHash<QString, int> &ordinals) const
 {
-    QString key = QString::number(row) + u'@' + QString::number(instant);
+    QString cells;
     for (int c = TaskTable::TimeColumn; c <= TaskTable::ModeColumn; ++c)
-        key += QChar(0x1F) + m_table.cell(c, row);
-    return key;
+        cells += m_table.cell(c, row) + QChar(0x1F);
+    return cells + QString::number(ordinals[cells]++);
+}
+
+QString Scheduler::firingKey(const QString &rowKey, qint64 instant)
+{
+    return rowKey + u'@' + QString::number(instant);
 }
 
 void Scheduler::forgetFiringsBefore(qint64 instant)
@@ -145,25 +150,52 @@ void Scheduler::tick()
     const int n = m_table.rowCount();
     if (n < 2)
         return;
-    for (int r = 1; r < n && r < m_table.rowCount(); ++r) {
-        const auto plan = planFor(r);
-        if (!plan)
-            continue;
-        const auto instant = occurrenceIn(span, *plan);
-        if (!instant)
-            continue;
-        const QString key = firingKey(r, *instant);
-        if (m_fired.contains(key))
-            continue;
-        m_fired.insert(key, *instant);
-        fire(r, plan->action);
+    struct Firing
+    {
+        int row;
+        TaskAction action;
+    };
+    QList<Firing> firings;
+    QHash<QString, int> ordinals;
+    std::optional<Error> failure;
+    try {
+        for (int r = 1; r < n && r < m_table.rowCount(); ++r) {
+            const auto plan = planFor(r);
+            if (!plan)
+                continue;
+            const QString rowKey = firingKeyOf(r, ordinals);
+            const auto instant = occurrenceIn(span, *plan);
+            if (!instant)
+                continue;
+            const QString key = firingKey(rowKey, *instant);
+            if (m_fired.contains(key))
+                continue;
+            mark(r);
+            m_fired.insert(key, *instant);
+            firings.append({r, plan->action});
+        }
+    } catch (const Error &error) {
+        // The tasks before the unreadable row still fire.
+        failure = error;
     }
+    if (!firings.isEmpty() && m_beforeActions) {
+        try {
+            m_beforeActions();
+        } catch (const Error &error) {
+            m_deferredErrors << error.message();
+        }
+    }
+    for (const Firing &firing : firings)
+        run(firing.row, firing.action);
+    if (failure)
+        throw *failure;
 }
 
 std::optional<QDateTime> Scheduler::nextOccurrence(const QDateTime &after) const
 {
     const qint64 from = after.toMSecsSinceEpoch();
     std::optional<qint64> best;
+    QHash<QString, int> ordinals;
     for (int r = 1; r < m_table.rowCount(); ++r) {
         std::optional<Plan> plan;
         try {
@@ -173,6 +205,7 @@ std::optional<QDateTime> Scheduler::nextOccurrence(const QDateTime &after) const
         }
         if (!plan)
             continue;
+        const QString rowKey = firingKeyOf(r, ordinals);
         // A recurring task comes within eight days; a once-only one on its date
         // or, when that has passed, within a day.
         QDate day = after.date().addDays(-1);
@@ -182,7 +215,7 @@ std::optional<QDateTime> Scheduler::nextOccurrence(const QDateTime &after) const
             if (!plan->matches(day))
                 continue;
             const qint64 instant = LocalTime::firstInstant(day, plan->time);
-            if (instant <= from || m_fired.contains(firingKey(r, instant)))
+            if (instant <= from || m_fired.contains(firingKey(rowKey, instant)))
                 continue;
             if (!best || instant < *best)
                 best = instant;
@@ -194,20 +227,19 @@ std::optional<QDateTime> Scheduler::nextOccurrence(const QDateTime &after) const
     return QDateTime::fromMSecsSinceEpoch(*best);
 }
 
-void Scheduler::fire(int row, TaskAction action)
+void Scheduler::mark(int row)
 {
     m_table.setCurrentRow(row);
     const int starts = toInt(m_table.cell(TaskTable::StartsColumn, row));
     const int raised = starts == std::numeric_limits<int>::max() ? starts : starts + 1;
     m_table.setCell(TaskTable::StartsColumn, row, QString::number(raised));
     m_table.setCell(TaskTable::FiredColumn, row, QStringLiteral("1"));
-    if (m_beforeAction) {
-        try {
-            m_beforeAction();
-        } catch (const Error &error) {
-            m_deferredErrors << error.message();
-        }
-    }
+}
+
+void Scheduler::run(int row, TaskAction action)
+{
+    // A file task opens the file of the current row.
+    m_table.setCurrentRow(row);
     switch (action) {
     case TaskAction::OpenFile:
         m_actions.PlaySelectedTask();

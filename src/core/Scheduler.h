@@ -27,6 +27,11 @@ class TaskTable;
 // fires. An occurrence stands for the instant the local clock first shows its
 // time: once in an hour that repeats, at the jump for a time that is skipped.
 // An occurrence that fired does not fire again when the clock is set back.
+//
+// One tick first marks every task it fires (start count and fired mark), then
+// lets the marks be saved once, then runs the actions in table order: a burst of
+// tasks in one second costs one save, and every mark is on disk before a power
+// event can end the session.
 class Scheduler
 {
 public:
@@ -40,10 +45,9 @@ public:
     // error in the error box.
     void Timer1Timer();
 
-    // Runs after a task's cells are marked and before its action, so the marks are
-    // on disk before a power event can end the session. An error it throws is
-    // shown after the tick; the action runs all the same.
-    void setBeforeAction(std::function<void()> hook) { m_beforeAction = std::move(hook); }
+    // Runs once a tick has marked the tasks it fires and before their actions. An
+    // error it throws is shown after the tick; the actions run all the same.
+    void setBeforeActions(std::function<void()> hook) { m_beforeActions = std::move(hook); }
 
     // One tick. Throws kv::Error at a row it cannot read; the rows after it are
     // not looked at in this tick.
@@ -69,9 +73,14 @@ private:
     struct Span;
     Span spanUntil(const QDateTime &now) const;
     static std::optional<qint64> occurrenceIn(const Span &span, const Plan &plan);
-    QString firingKey(int row, qint64 instant) const;
+    // Names a row by its cells, not its place, so deleting or moving rows does
+    // not make a fired occurrence look new; `ordinals` tells identical rows apart.
+    QString firingKeyOf(int row, QHash<QString, int> &ordinals) const;
+    static QString firingKey(const QString &rowKey, qint64 instant);
     void forgetFiringsBefore(qint64 instant);
-    void fire(int row, TaskAction action);
+    // Raises the start count and sets the fired mark.
+    void mark(int row);
+    void run(int row, TaskAction action);
 
     TaskTable &m_table;
     TaskActions &m_actions;
@@ -79,9 +88,9 @@ private:
     ErrorSink &m_errors;
     DateTimeText m_texts;
     std::optional<QDateTime> m_previous;
-    std::function<void()> m_beforeAction;
+    std::function<void()> m_beforeActions;
     QStringList m_deferredErrors;
-    QHash<QString, qint64> m_fired; // recent firings: row and occurrence -> instant
+    QHash<QString, qint64> m_fired; // recent firings: row's cells and occurrence -> instant
 };
 
 } // namespace kv

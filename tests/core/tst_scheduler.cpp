@@ -71,6 +71,8 @@ private slots:
     void modesChooseTheAction();
     void weekdayTaskIgnoresLocaleLanguage();
     void identicalRowsBothFireInOrder();
+    void burstIsMarkedAndSavedOnceBeforeAnyAction();
+    void clockSetBackAfterRowsMovedFiresNothingAgain();
     void badCellStopsTheTick_data();
     void badCellStopsTheTick();
     void editedFiredOnceOnlyStaysSpent();
@@ -316,6 +318,49 @@ void TestScheduler::identicalRowsBothFireInOrder()
     QCOMPARE(rig.table.currentRow(), 3);
 }
 
+void TestScheduler::burstIsMarkedAndSavedOnceBeforeAnyAction()
+{
+    Rig rig;
+    for (const char *name : {"a", "b", "c"})
+        rig.add(QStringLiteral("07.12.2026 10:00:00"), QStringLiteral("Every day"),
+                QLatin1String(name));
+    rig.add(QStringLiteral("07.12.2026 10:00:00"), QStringLiteral("Shut Down(Every day)"),
+            QStringLiteral("Shut Down"));
+    rig.add(QStringLiteral("07.12.2026 10:00:05"), QStringLiteral("Every day"),
+            QStringLiteral("later"));
+    QStringList saves;
+    rig.scheduler.setBeforeActions([&] {
+        QString marks;
+        for (int r = 1; r < rig.table.rowCount(); ++r)
+            marks += rig.cell(TaskTable::FiredColumn, r);
+        saves << marks + QStringLiteral(" after %1 actions").arg(rig.system.calls.size());
+    });
+    rig.tickAt(at(kMonday, 9, 59, 58));
+    rig.tickAt(at(kMonday, 10, 0, 1));
+    QCOMPARE(saves, QStringList{"11110 after 0 actions"});
+    QCOMPARE(rig.system.calls, QStringList({"open /f/a", "open /f/b", "open /f/c", "powerOff"}));
+    QCOMPARE(rig.table.currentRow(), 4);
+}
+
+void TestScheduler::clockSetBackAfterRowsMovedFiresNothingAgain()
+{
+    Rig rig;
+    rig.add(QStringLiteral("07.12.2026 9:00:00"), QStringLiteral("Every day"), QStringLiteral("x"));
+    rig.add(QStringLiteral("07.12.2026 10:00:00"), QStringLiteral("Every day"));
+    rig.add(QStringLiteral("07.12.2026 10:00:00"), QStringLiteral("Every day"));
+    rig.tickEvery5s(at(kMonday, 9, 59, 58), at(kMonday, 10, 0, 3));
+    QCOMPARE(rig.system.calls.size(), 2);
+    // The row above goes, the two fired rows move up; then the clock is set back.
+    rig.table.setCurrentRow(1);
+    rig.table.DeleteSelectedTask();
+    rig.tickEvery5s(at(kMonday, 9, 59, 58), at(kMonday, 10, 0, 8));
+    QCOMPARE(rig.system.calls.size(), 2);
+    // A third identical row is a task of its own.
+    rig.add(QStringLiteral("07.12.2026 10:00:00"), QStringLiteral("Every day"));
+    rig.tickEvery5s(at(kMonday, 9, 59, 58), at(kMonday, 10, 0, 8));
+    QCOMPARE(rig.system.calls.size(), 3);
+}
+
 void TestScheduler::badCellStopsTheTick_data()
 {
     QTest::addColumn<int>("column");
@@ -335,6 +380,12 @@ void TestScheduler::badCellStopsTheTick_data()
     QTest::newRow("bad start count of a due task") << int(TaskTable::StartsColumn) << "x"
                                                    << "Every day"
                                                    << "'x' is not a valid integer value.";
+    // A huge cell is quoted in part, so the message box stays quick.
+    QTest::newRow("huge fired mark")
+        << int(TaskTable::FiredColumn) << QString(10'000'000, u'7') << "Every day"
+        << "'" + QString(60, u'7') +
+               "…' is not a valid "
+               "integer value.";
 }
 
 void TestScheduler::badCellStopsTheTick()

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "Launcher.h"
 #include "SystemActions.h"
 
 #include <QDBusConnection>
@@ -24,6 +25,7 @@ private:
     void sendToLogind(const QString &method);
 
     QDBusConnection m_bus;
+    Launcher m_launcher;
 };
 
 } // namespace kv

@@ -5,12 +5,20 @@
 #include "TaskTable.h"
 
 #include <QCoreApplication>
+#include <QDateTime>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QSaveFile>
 #include <cerrno>
+#include <cstdio>
 #include <utility>
+
+#ifdef Q_OS_UNIX
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+#endif
 
 namespace kv {
 
@@ -21,8 +29,9 @@ QString tr(const char *text)
     return QCoreApplication::translate("kv::TaskBase", text);
 }
 
-// The runtime's input/output messages for a system error number.
-Error ioError(int code)
+// The runtime's input/output messages for a system error number; where the
+// system gave none, what Qt knows of the failure.
+Error ioError(int code, const QFileDevice *file = nullptr)
 {
     switch (code) {
     case ENOENT:
@@ -32,15 +41,78 @@ Error ioError(int code)
     case EPERM:
     case EROFS:
         return Error(tr("File access denied"));
+    case 0:
+        if (file && file->error() != QFileDevice::NoError)
+            return Error(file->errorString());
+        return Error(tr("I/O error %1").arg(EIO));
     default:
-        return Error(tr("I/O error %1").arg(code != 0 ? code : EIO));
+        return Error(tr("I/O error %1").arg(code));
     }
 }
 
+Error tooLarge()
+{
+    return Error(tr("This is no task base: it is larger than %1 MB, far more than %2 tasks "
+                    "take")
+                     .arg(TaskBase::kMaxBytes / (1024 * 1024))
+                     .arg(TaskTable::kMaxTasks));
+}
+
+// The whole file, refused before it is read when it is not a regular file (a
+// pipe would block, a device never end) or is larger than any base can be.
+QByteArray readBaseFile(const QString &path)
+{
+    const Error notRegular(tr("This is no task base: it is not a regular file"));
+    QFile file;
+    errno = 0;
+#ifdef Q_OS_UNIX
+    const int fd = ::open(QFile::encodeName(path).constData(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
+    if (fd < 0)
+        throw ioError(errno);
+    struct stat status = {};
+    if (::fstat(fd, &status) != 0 || !S_ISREG(status.st_mode)) {
+        ::close(fd);
+        throw notRegular;
+    }
+    if (!file.open(fd, QIODevice::ReadOnly, QFileDevice::AutoCloseHandle)) {
+        ::close(fd);
+        throw ioError(errno, &file);
+    }
+#else
+    if (const QFileInfo info(path); info.exists() && !info.isFile())
+        throw notRegular;
+    file.setFileName(path);
+    if (!file.open(QIODevice::ReadOnly))
+        throw ioError(errno, &file);
+#endif
+    if (file.size() > TaskBase::kMaxBytes)
+        throw tooLarge();
+    errno = 0;
+    const QByteArray bytes = file.read(TaskBase::kMaxBytes + 1);
+    if (file.error() != QFileDevice::NoError)
+        throw ioError(errno, &file);
+    if (bytes.size() > TaskBase::kMaxBytes)
+        throw tooLarge();
+    return bytes;
+}
+
+// A free name beside `stem`: the stem itself, else stem + separator + 1, 2...
+QString freeName(const QString &stem, const QString &separator, const QString &suffix)
+{
+    QString name = stem + suffix;
+    for (int n = 1; QFileInfo::exists(name) || QFileInfo(name).isSymLink(); ++n)
+        name = stem + separator + QString::number(n) + suffix;
+    return name;
+}
+
+const QString kRescueMark = QStringLiteral(".unsaved-");
+
 } // namespace
 
-TaskBase::TaskBase(TaskTable &table, ErrorSink &errors, BaseDialogs &dialogs, QString folder)
-    : m_table(table), m_errors(errors), m_dialogs(dialogs), m_folder(std::move(folder))
+TaskBase::TaskBase(TaskTable &table, ErrorSink &errors, BaseDialogs &dialogs, QString folder,
+                   QString rescueFolder)
+    : m_table(table), m_errors(errors), m_dialogs(dialogs), m_folder(std::move(folder)),
+      m_rescueFolder(rescueFolder.isEmpty() ? m_folder : std::move(rescueFolder))
 {}
 
 QString TaskBase::chooseFolder(const QString &programFolder, const QString &dataFolder)
@@ -60,29 +132,30 @@ QString TaskBase::currentPath() const
 
 void TaskBase::writeBase(const TaskTable &table, const QString &path)
 {
+    // A device, a pipe, a socket or a folder is never replaced by a base; a link
+    // is followed to its file.
+    const QFileInfo target(path);
+    if (target.exists() && !target.isFile())
+        throw Error(tr("it is not a regular file"));
+    if (target.exists() && !target.isWritable())
+        throw ioError(EACCES);
     QSaveFile file(path);
+    // Where no new file can be made beside the base, the base is written in place.
+    file.setDirectWriteFallback(true);
     errno = 0;
     // Unbuffered, so a short write shows in write()'s count: a buffered one can be
     // cut short in the final flush and still be committed.
     if (!file.open(QIODevice::WriteOnly | QIODevice::Unbuffered))
-        throw ioError(errno);
+        throw ioError(errno, &file);
     const QByteArray bytes = TaskBaseFormat::encode(table);
     errno = 0;
     if (file.write(bytes) != bytes.size() || !file.commit())
-        throw ioError(errno);
+        throw ioError(errno, &file);
 }
 
 void TaskBase::readBase(const QString &path, TaskTable &table)
 {
-    QFile file(path);
-    errno = 0;
-    if (!file.open(QIODevice::ReadOnly))
-        throw ioError(errno);
-    errno = 0;
-    const QByteArray bytes = file.readAll();
-    if (file.error() != QFileDevice::NoError)
-        throw ioError(errno);
-    if (const auto contents = TaskBaseFormat::decode(bytes))
+    if (const auto contents = TaskBaseFormat::decode(readBaseFile(path)))
         TaskBaseFormat::apply(*contents, table);
 }
 
@@ -91,51 +164,151 @@ void TaskBase::LoadDefaultBase()
     readBase(QDir(m_folder).filePath(defaultName()), m_table);
 }
 
+QString TaskBase::trySave(const QString &path) const
+{
+    try {
+        writeBase(m_table, path);
+        return {};
+    } catch (const Error &error) {
+        return tr("The task base %1 could not be saved: %2")
+            .arg(QDir::toNativeSeparators(path), error.message());
+    }
+}
+
 void TaskBase::SaveCurrentBase()
 {
-    writeBase(m_table, currentPath());
+    if (const QString failure = trySave(currentPath()); !failure.isEmpty())
+        throw Error(failure);
 }
 
 void TaskBase::loadAtStart()
 {
     m_baseFileName = defaultName();
     const QString path = QDir(m_folder).filePath(defaultName());
-    if (!QFileInfo::exists(path)) {
+    // Taken before anything here can touch the file.
+    const QFileInfo base(path);
+    const QDateTime savedAt = base.isFile() ? base.lastModified() : QDateTime();
+    const auto createEmpty = [&] {
         QFile file(path);
+        errno = 0;
         if (!file.open(QIODevice::WriteOnly))
-            m_errors.showError(ioError(errno));
+            m_errors.showError(ioError(errno, &file));
+    };
+    if (!QFileInfo::exists(path) && !QFileInfo(path).isSymLink()) {
+        createEmpty();
     } else {
         try {
             LoadDefaultBase();
         } catch (const Error &error) {
-            m_errors.showError(keepUnreadableBase(path, error.message()));
+            const QString message = keepUnreadableBase(path, error.message());
+            // Moved aside rather than copied: the base is missing now.
+            if (!QFileInfo::exists(path) && !QFileInfo(path).isSymLink())
+                createEmpty();
+            m_errors.showError(message);
         }
     }
     if (m_table.hasTasks())
         m_table.setFixedRows(1);
+    tellOfRescueCopies(savedAt);
 }
 
 QString TaskBase::keepUnreadableBase(const QString &path, const QString &failure)
 {
-    QString copy = path + QStringLiteral(".bak");
-    for (int n = 1; QFileInfo::exists(copy); ++n)
-        copy = path + QStringLiteral(".%1.bak").arg(n);
+    const QString copy = freeName(path, QStringLiteral("."), QStringLiteral(".bak"));
     const QString base = QDir::toNativeSeparators(path);
-    if (!QFile::copy(path, copy))
-        return tr("The task base %1 could not be read (%2), nor copied aside; it will be "
-                  "overwritten when Kronvale closes.")
-            .arg(base, failure);
-    return tr("The task base %1 could not be read (%2). Its contents are kept in %3")
-        .arg(base, failure, QDir::toNativeSeparators(copy));
+    const QString why = standardErrorText(failure);
+    // A base of sensible size is copied, so a link to it stays a link; anything
+    // else (a pipe, a device, a huge file) is moved out of the way whole.
+    const QFileInfo info(path);
+    QFile source(path);
+    const bool kept = info.isFile() && info.size() <= kMaxBytes
+                          ? source.copy(copy)
+                          : std::rename(QFile::encodeName(path).constData(),
+                                        QFile::encodeName(copy).constData()) == 0;
+    if (!kept)
+        return tr("The task base %1 could not be read: %2 Nor could it be kept aside, so save a "
+                  "copy of it yourself before Kronvale saves its task list under that name")
+            .arg(base, why);
+    return tr("The task base %1 could not be read: %2 Its contents are kept in %3")
+        .arg(base, why, QDir::toNativeSeparators(copy));
 }
 
-void TaskBase::saveAtClose()
+bool TaskBase::saveAtClose()
 {
-    try {
-        SaveCurrentBase();
-    } catch (const Error &error) {
-        m_errors.showError(error);
+    QString failure = trySave(currentPath());
+    while (!failure.isEmpty()) {
+        switch (m_dialogs.askAfterFailedSave(standardErrorText(failure))) {
+        case BaseDialogs::CloseChoice::SaveElsewhere:
+            if (const QString path = m_dialogs.chooseSavePath(m_folder); !path.isEmpty())
+                failure = trySave(path);
+            break;
+        case BaseDialogs::CloseChoice::QuitAnyway:
+            return true;
+        case BaseDialogs::CloseChoice::KeepRunning:
+            return false;
+        }
     }
+    return true;
+}
+
+void TaskBase::saveAtStop()
+{
+    const QString failure = trySave(currentPath());
+    if (failure.isEmpty())
+        return;
+    const QString rescue = writeRescueCopy();
+    // Nobody may see a box now; the journal of the session keeps this line.
+    qWarning("%s %s", qUtf8Printable(standardErrorText(failure)),
+             qUtf8Printable(
+                 rescue.isEmpty()
+                     ? tr("No rescue copy could be written either.")
+                     : tr("The task list is kept in %1.").arg(QDir::toNativeSeparators(rescue))));
+}
+
+QString TaskBase::writeRescueCopy() const
+{
+    QDir().mkpath(m_rescueFolder);
+    const QString stem =
+        QDir(m_rescueFolder)
+            .filePath(m_baseFileName + kRescueMark +
+                      QDateTime::currentDateTime().toString(QStringLiteral("yyyyMMdd-HHmmss")));
+    const QByteArray bytes = TaskBaseFormat::encode(m_table);
+    for (int attempt = 0; attempt < 100; ++attempt) {
+        // Never over an older copy, even one made in the same second.
+        QFile file(freeName(stem, QStringLiteral("-"), QString()));
+        if (!file.open(QIODevice::WriteOnly | QIODevice::NewOnly)) {
+            if (file.exists())
+                continue;
+            return {};
+        }
+        bool written = file.write(bytes) == bytes.size() && file.flush();
+#ifdef Q_OS_UNIX
+        written = written && ::fsync(file.handle()) == 0;
+#endif
+        file.close();
+        if (written)
+            return file.fileName();
+        file.remove();
+        return {};
+    }
+    return {};
+}
+
+void TaskBase::tellOfRescueCopies(const QDateTime &baseSavedAt)
+{
+    QStringList copies;
+    const QFileInfoList candidates =
+        QDir(m_rescueFolder)
+            .entryInfoList({QStringLiteral("*") + kRescueMark + QStringLiteral("*")}, QDir::Files,
+                           QDir::Time | QDir::Reversed);
+    for (const QFileInfo &copy : candidates)
+        if (!baseSavedAt.isValid() || copy.lastModified() > baseSavedAt)
+            copies << QDir::toNativeSeparators(copy.filePath());
+    if (copies.isEmpty())
+        return;
+    m_errors.showError(tr("When Kronvale last ended, it could not save its task list. The list "
+                          "was kept in:\n%1\nUse \"Open base\" to take it back.")
+                           .arg(copies.join(QLatin1Char('\n'))));
 }
 
 void TaskBase::Savebase1Click()
@@ -144,11 +317,8 @@ void TaskBase::Savebase1Click()
     if (path.isEmpty())
         return;
     m_baseFileName = QFileInfo(path).fileName();
-    try {
-        writeBase(m_table, path);
-    } catch (const Error &error) {
-        m_errors.showError(error);
-    }
+    if (const QString failure = trySave(path); !failure.isEmpty())
+        m_errors.showError(failure);
 }
 
 void TaskBase::Openbase1Click()

@@ -50,64 +50,73 @@ QStringDecoder utf8Decoder()
                                                     QStringDecoder::Flag::ConvertInitialBom);
 }
 
+// Checked piece by piece, so a large file is never decoded whole just to ask.
+// Pieces end before a character, never inside one.
 bool isUtf8(QByteArrayView bytes)
 {
+    constexpr qsizetype kPiece = 64 * 1024;
     QStringDecoder decoder = utf8Decoder();
-    const QString ignored = decoder.decode(bytes);
-    return !decoder.hasError();
+    for (qsizetype at = 0; at < bytes.size();) {
+        qsizetype end = qMin(at + kPiece, bytes.size());
+        while (end < bytes.size() && end > at + 1 && (bytes[end] & 0xC0) == 0x80)
+            --end;
+        [[maybe_unused]] const QString piece = decoder.decode(bytes.sliced(at, end - at));
+        if (decoder.hasError())
+            return false;
+        at = end;
+    }
+    return true;
 }
 
-// Splits at LF, CR or CR LF. The last line counts only when it is not empty.
-QList<QByteArrayView> splitLines(QByteArrayView bytes)
+// Hands out the lines one at a time, split at LF, CR or CR LF; the last line
+// counts only when it is not empty. Nothing is kept of the lines already read.
+class Lines
 {
-    QList<QByteArrayView> lines;
-    qsizetype start = 0;
-    for (qsizetype i = 0; i < bytes.size(); ++i) {
-        if (bytes[i] != '\r' && bytes[i] != '\n')
-            continue;
-        lines << bytes.sliced(start, i - start);
-        if (bytes[i] == '\r' && i + 1 < bytes.size() && bytes[i + 1] == '\n')
-            ++i;
-        start = i + 1;
+public:
+    explicit Lines(QByteArrayView bytes) : m_bytes(bytes) {}
+
+    std::optional<QByteArrayView> next()
+    {
+        if (m_at >= m_bytes.size())
+            return std::nullopt;
+        qsizetype end = m_at;
+        while (end < m_bytes.size() && m_bytes[end] != '\r' && m_bytes[end] != '\n')
+            ++end;
+        const QByteArrayView line = m_bytes.sliced(m_at, end - m_at);
+        m_at = end + 1;
+        if (end + 1 < m_bytes.size() && m_bytes[end] == '\r' && m_bytes[end + 1] == '\n')
+            ++m_at;
+        return line;
     }
-    if (start < bytes.size())
-        lines << bytes.sliced(start);
-    return lines;
-}
+
+private:
+    QByteArrayView m_bytes;
+    qsizetype m_at = 0;
+};
 
 // Reads the integers of the first lines as the runtime's text files do: blanks
 // and line breaks before the number are skipped, the rest of its line is not
 // looked at, and the end of the file reads as 0.
-class Numbers
+int readNumber(Lines &lines)
 {
-public:
-    explicit Numbers(const QList<QByteArrayView> &lines) : m_lines(lines) {}
-    qsizetype nextLine() const { return m_line; }
-
-    int read()
-    {
-        while (m_line < m_lines.size() && m_lines[m_line].trimmed().isEmpty())
-            ++m_line;
-        if (m_line == m_lines.size())
+    std::optional<QByteArrayView> line;
+    do {
+        line = lines.next();
+        if (!line)
             return 0;
-        const QByteArrayView line = m_lines[m_line++];
-        qsizetype begin = 0;
-        while (line[begin] == ' ' || line[begin] == '\t')
-            ++begin;
-        qsizetype end = begin;
-        while (end < line.size() && line[end] != ' ' && line[end] != '\t')
-            ++end;
-        bool ok = false;
-        const int value = line.sliced(begin, end - begin).toInt(&ok);
-        if (!ok)
-            throw Error(tr("Invalid numeric input"));
-        return value;
-    }
-
-private:
-    const QList<QByteArrayView> &m_lines;
-    qsizetype m_line = 0;
-};
+    } while (line->trimmed().isEmpty());
+    qsizetype begin = 0;
+    while ((*line)[begin] == ' ' || (*line)[begin] == '\t')
+        ++begin;
+    qsizetype end = begin;
+    while (end < line->size() && (*line)[end] != ' ' && (*line)[end] != '\t')
+        ++end;
+    bool ok = false;
+    const int value = line->sliced(begin, end - begin).toInt(&ok);
+    if (!ok)
+        throw Error(tr("Invalid numeric input"));
+    return value;
+}
 
 QByteArray cellText(const QString &cell)
 {
@@ -140,10 +149,9 @@ std::optional<Contents> decode(const QByteArray &file)
         bytes = bytes.first(end);
     if (bytes.startsWith("\xEF\xBB\xBF"))
         bytes = bytes.sliced(3);
-    const QList<QByteArrayView> lines = splitLines(bytes);
+    Lines lines(bytes);
 
-    Numbers numbers(lines);
-    const int columns = numbers.read();
+    const int columns = readNumber(lines);
     if (columns <= 1)
         return std::nullopt;
     if (columns != TaskTable::kColumnCount)
@@ -151,7 +159,7 @@ std::optional<Contents> decode(const QByteArray &file)
                         .arg(columns)
                         .arg(TaskTable::kColumnCount));
     Contents contents;
-    contents.rowCount = numbers.read();
+    contents.rowCount = readNumber(lines);
     if (contents.rowCount < 1 || contents.rowCount > kMaxRows)
         throw Error(tr("This is no task base: it counts %1 rows where a task base has 1 to "
                        "%2 (at most %3 tasks).")
@@ -164,11 +172,11 @@ std::optional<Contents> decode(const QByteArray &file)
     const qsizetype count = qsizetype(columns) * (contents.rowCount - 1);
     contents.cells.reserve(count);
     for (qsizetype i = 0; i < count; ++i) {
-        const qsizetype line = numbers.nextLine() + i;
-        if (line >= lines.size())
+        const auto line = lines.next();
+        if (!line)
             contents.cells << QString();
         else
-            contents.cells << (utf8 ? decoder.decode(lines[line]) : fromWindows1251(lines[line]));
+            contents.cells << (utf8 ? decoder.decode(*line) : fromWindows1251(*line));
     }
     return contents;
 }

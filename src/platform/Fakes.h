@@ -6,6 +6,7 @@
 #include "TaskBase.h"
 
 #include <QStringList>
+#include <functional>
 #include <utility>
 
 namespace kv {
@@ -62,11 +63,21 @@ public:
         return openPath;
     }
     void warnTasksNotStopped() override { ++warnings; }
+    CloseChoice askAfterFailedSave(const QString &message) override
+    {
+        closeQuestions << message;
+        if (whileAsked)
+            whileAsked();
+        return closeAnswers.isEmpty() ? CloseChoice::KeepRunning : closeAnswers.takeFirst();
+    }
 
     QString savePath; // empty: the user cancels
     QString openPath;
     QStringList shownIn;
     int warnings = 0;
+    QList<CloseChoice> closeAnswers; // none left: the user stays
+    QStringList closeQuestions;
+    std::function<void()> whileAsked; // what happens before the user answers
 };
 
 } // namespace kv

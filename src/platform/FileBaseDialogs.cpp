@@ -1,8 +1,11 @@
 #include "FileBaseDialogs.h"
 
+#include "Errors.h"
+
 #include <QCoreApplication>
 #include <QFileDialog>
 #include <QMessageBox>
+#include <QPushButton>
 
 namespace kv {
 
@@ -35,6 +38,27 @@ void FileBaseDialogs::warnTasksNotStopped()
                     QCoreApplication::translate("kv::FileBaseDialogs", "Tasks should be stopped!"),
                     QMessageBox::Ok, m_owner);
     box.exec();
+}
+
+BaseDialogs::CloseChoice FileBaseDialogs::askAfterFailedSave(const QString &message)
+{
+    const auto tr = [](const char *text) {
+        return QCoreApplication::translate("kv::FileBaseDialogs", text);
+    };
+    QMessageBox box(QMessageBox::Warning, applicationTitle(),
+                    message + QStringLiteral("\n\n") +
+                        tr("Save the task list elsewhere before Kronvale closes?"),
+                    QMessageBox::NoButton, m_owner);
+    QPushButton *elsewhere = box.addButton(tr("Save elsewhere..."), QMessageBox::AcceptRole);
+    QPushButton *quit = box.addButton(tr("Quit anyway"), QMessageBox::DestructiveRole);
+    box.addButton(QMessageBox::Cancel);
+    box.setDefaultButton(elsewhere);
+    box.exec();
+    if (box.clickedButton() == elsewhere)
+        return CloseChoice::SaveElsewhere;
+    if (box.clickedButton() == quit)
+        return CloseChoice::QuitAnyway;
+    return CloseChoice::KeepRunning;
 }
 
 } // namespace kv

@@ -18,6 +18,7 @@ public:
     QString chooseSavePath(const QString &folder) override;
     QString chooseOpenPath(const QString &folder) override;
     void warnTasksNotStopped() override;
+    CloseChoice askAfterFailedSave(const QString &message) override;
 
 private:
     QString choose(const QString &folder, bool save);

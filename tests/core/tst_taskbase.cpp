@@ -10,7 +10,11 @@
 #include <QTemporaryDir>
 #include <QTest>
 #include <csignal>
+#include <functional>
+#include <sys/fsuid.h>
 #include <sys/resource.h>
+#include <sys/stat.h>
+#include <unistd.h>
 
 using kv::TaskBase;
 using kv::TaskTable;
@@ -77,6 +81,33 @@ private:
     void (*m_handler)(int) = nullptr;
 };
 
+// Runs `work` as a user who may not create anything in the folder of `file`:
+// the folder's owner is someone else. Root takes on another user's file access
+// for the while.
+bool inFolderOfAnotherUser(const QString &file, const std::function<bool()> &work)
+{
+    const QString folder = QFileInfo(file).absolutePath();
+    if (::getuid() != 0) {
+        QFile::setPermissions(folder, QFile::ReadOwner | QFile::ExeOwner);
+        const bool result = work();
+        QFile::setPermissions(folder, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+        return result;
+    }
+    constexpr uid_t kNobody = 65534;
+    ::chmod(QFile::encodeName(folder).constData(), 0755);
+    ::setfsgid(kNobody);
+    ::setfsuid(kNobody);
+    bool result = false;
+    try {
+        result = work();
+    } catch (const kv::Error &error) {
+        qWarning("%s", error.what());
+    }
+    ::setfsuid(0);
+    ::setfsgid(0);
+    return result;
+}
+
 } // namespace
 
 class TestTaskBase : public QObject
@@ -98,6 +129,15 @@ private slots:
     void refusesWhatItCannotTake();
     void failedWriteKeepsOldBase_data();
     void failedWriteKeepsOldBase();
+    void writesInPlaceWhereNoFileCanBeMade();
+    void neverWritesOverWhatIsNoFile_data();
+    void neverWritesOverWhatIsNoFile();
+    void savesThroughALink();
+    void readsOnlyRegularFilesOfSensibleSize_data();
+    void readsOnlyRegularFilesOfSensibleSize();
+    void failedSaveAtClose_data();
+    void failedSaveAtClose();
+    void stopWithoutSaveKeepsRescueCopies();
     void startCreatesMissingDefaultBase();
     void startLoadsDefaultBase();
     void startKeepsUnreadableBaseAside();
@@ -311,6 +351,196 @@ void TestTaskBase::failedWriteKeepsOldBase()
     QCOMPARE(QDir(m_dir->path()).entryList(QDir::Files), QStringList({"file", "KV.log"}));
 }
 
+void TestTaskBase::writesInPlaceWhereNoFileCanBeMade()
+{
+    // A shared install: the base may be written, its folder may not.
+    const QString shared = path("shared");
+    QVERIFY(QDir().mkpath(shared));
+    QVERIFY(QFile::setPermissions(m_dir->path(), QFile::ReadOwner | QFile::WriteOwner |
+                                                     QFile::ExeOwner | QFile::ExeOther));
+    const QString base = shared + "/KV.log";
+    writeFile(base, "6\r\n1\r\n");
+    QVERIFY(QFile::setPermissions(base, QFileDevice::Permissions(0x6666)));
+    TaskTable table;
+    fill(table);
+    QVERIFY(inFolderOfAnotherUser(base, [&] {
+        TaskBase::writeBase(table, base);
+        return true;
+    }));
+    QCOMPARE(readFile(base), Format::encode(table));
+    QCOMPARE(QDir(shared).entryList(QDir::Files), QStringList{"KV.log"});
+
+    // Only when the base itself is read-only too does the save fail, and says why.
+    QVERIFY(QFile::setPermissions(base, QFileDevice::Permissions(0x4444)));
+    QVERIFY(inFolderOfAnotherUser(base, [&] {
+        try {
+            TaskBase::writeBase(TaskTable(), base);
+        } catch (const kv::Error &error) {
+            return error.message() == QStringLiteral("File access denied");
+        }
+        return false;
+    }));
+    QCOMPARE(readFile(base), Format::encode(table));
+}
+
+void TestTaskBase::neverWritesOverWhatIsNoFile_data()
+{
+    QTest::addColumn<QString>("target");
+    QTest::newRow("device") << "/dev/null";
+    QTest::newRow("folder") << "folder";
+    QTest::newRow("pipe") << "pipe";
+    QTest::newRow("link to a device") << "link";
+}
+
+void TestTaskBase::neverWritesOverWhatIsNoFile()
+{
+    QFETCH(QString, target);
+    QVERIFY(QDir(m_dir->path()).mkdir("folder"));
+    QCOMPARE(::mkfifo(QFile::encodeName(path("pipe")).constData(), 0600), 0);
+    QVERIFY(QFile::link("/dev/null", path("link")));
+    const QString where = target.startsWith('/') ? target : path(target);
+    const QFileInfo before(where);
+    TaskTable table;
+    fill(table);
+    kv::RecordingErrorSink errors;
+    kv::ScriptedBaseDialogs dialogs;
+    dialogs.savePath = where;
+    TaskBase base(table, errors, dialogs, m_dir->path());
+    base.Savebase1Click();
+    QCOMPARE(errors.shown, QStringList{QStringLiteral("The task base %1 could not be saved: it is "
+                                                      "not a regular file.")
+                                           .arg(where)});
+    const QFileInfo after(where);
+    QCOMPARE(after.isFile(), false);
+    QCOMPARE(after.isSymLink(), before.isSymLink());
+    QCOMPARE(after.exists(), true);
+}
+
+void TestTaskBase::savesThroughALink()
+{
+    writeFile(path("target.log"), "old");
+    QVERIFY(QFile::setPermissions(path("target.log"),
+                                  QFile::ReadOwner | QFile::WriteOwner | QFile::ReadOther));
+    const auto mode = QFile::permissions(path("target.log"));
+    QVERIFY(QFile::link(path("target.log"), path("KV.log")));
+    TaskTable table;
+    fill(table);
+    TaskBase::writeBase(table, path("KV.log"));
+    QVERIFY(QFileInfo(path("KV.log")).isSymLink());
+    QCOMPARE(readFile(path("target.log")), Format::encode(table));
+    QCOMPARE(QFile::permissions(path("target.log")), mode);
+}
+
+void TestTaskBase::readsOnlyRegularFilesOfSensibleSize_data()
+{
+    QTest::addColumn<QString>("name");
+    QTest::addColumn<QString>("message");
+    const QString notRegular = "This is no task base: it is not a regular file";
+    QTest::newRow("pipe") << "pipe" << notRegular;
+    QTest::newRow("link to an endless device") << "zero" << notRegular;
+    QTest::newRow("folder") << "folder" << notRegular;
+    QTest::newRow("huge file") << "huge"
+                               << "This is no task base: it is larger than 16 MB, far more than "
+                                  "254 tasks take";
+}
+
+void TestTaskBase::readsOnlyRegularFilesOfSensibleSize()
+{
+    QFETCH(QString, name);
+    QCOMPARE(::mkfifo(QFile::encodeName(path("pipe")).constData(), 0600), 0);
+    QVERIFY(QFile::link("/dev/zero", path("zero")));
+    QVERIFY(QDir(m_dir->path()).mkdir("folder"));
+    QFile huge(path("huge"));
+    QVERIFY(huge.open(QIODevice::WriteOnly) && huge.resize(TaskBase::kMaxBytes + 1));
+    huge.close();
+
+    TaskTable table;
+    fill(table);
+    const auto before = rows(table);
+    try {
+        TaskBase::readBase(path(name), table);
+        QFAIL("accepted");
+    } catch (const kv::Error &e) {
+        QTEST(e.message(), "message");
+    }
+    QCOMPARE(rows(table), before);
+
+    // As the default base it is moved aside, and the start goes on.
+    QVERIFY(QFile::rename(path(name), path("KV.log")));
+    kv::RecordingErrorSink errors;
+    kv::ScriptedBaseDialogs dialogs;
+    TaskBase base(table, errors, dialogs, m_dir->path());
+    base.loadAtStart();
+    QCOMPARE(errors.shown.size(), 1);
+    QVERIFY2(errors.shown.first().contains("Its contents are kept in " + path("KV.log.bak")),
+             qPrintable(errors.shown.first()));
+    QVERIFY(QFileInfo(path("KV.log")).isFile());
+}
+
+void TestTaskBase::failedSaveAtClose_data()
+{
+    using Choice = kv::BaseDialogs::CloseChoice;
+    QTest::addColumn<QList<Choice>>("answers");
+    QTest::addColumn<bool>("ends");
+    QTest::addColumn<bool>("savedElsewhere");
+    QTest::newRow("stay") << QList<Choice>{Choice::KeepRunning} << false << false;
+    QTest::newRow("quit anyway") << QList<Choice>{Choice::QuitAnyway} << true << false;
+    QTest::newRow("elsewhere") << QList<Choice>{Choice::SaveElsewhere} << true << true;
+}
+
+void TestTaskBase::failedSaveAtClose()
+{
+    using Choice = kv::BaseDialogs::CloseChoice;
+    QFETCH(QList<Choice>, answers);
+    QVERIFY(QDir(m_dir->path()).mkdir("KV.log")); // replaced by a folder while running
+    TaskTable table;
+    fill(table);
+    kv::RecordingErrorSink errors;
+    kv::ScriptedBaseDialogs dialogs;
+    dialogs.closeAnswers = answers;
+    dialogs.savePath = path("elsewhere.log");
+    TaskBase base(table, errors, dialogs, m_dir->path());
+    QTEST(base.saveAtClose(), "ends");
+    // The user is asked even when that error is already on screen: never a filter.
+    QCOMPARE(dialogs.closeQuestions, QStringList{"The task base " + path("KV.log") +
+                                                 " could not be saved: it is not a regular file."});
+    QFETCH(bool, savedElsewhere);
+    QCOMPARE(readFile(path("elsewhere.log")),
+             savedElsewhere ? Format::encode(table) : QByteArray("<missing>"));
+}
+
+void TestTaskBase::stopWithoutSaveKeepsRescueCopies()
+{
+    QVERIFY(QDir(m_dir->path()).mkdir("KV.log"));
+    const QString rescue = path("data");
+    TaskTable table;
+    fill(table);
+    kv::RecordingErrorSink errors;
+    kv::ScriptedBaseDialogs dialogs;
+    TaskBase base(table, errors, dialogs, m_dir->path(), rescue);
+    base.saveAtStop();
+    base.saveAtStop(); // in the same second: a second copy, not over the first
+    const QStringList copies = QDir(rescue).entryList(QDir::Files, QDir::Name);
+    QCOMPARE(copies.size(), 2);
+    QVERIFY2(copies.first().startsWith("KV.log.unsaved-"), qPrintable(copies.first()));
+    for (const QString &copy : copies)
+        QCOMPARE(readFile(rescue + '/' + copy), Format::encode(table));
+    QCOMPARE(dialogs.closeQuestions, QStringList()); // nobody is asked
+
+    // The next start tells of them, until the base is saved again.
+    QVERIFY(QDir(m_dir->path()).rmdir("KV.log"));
+    TaskTable next;
+    TaskBase later(next, errors, dialogs, m_dir->path(), rescue);
+    later.loadAtStart();
+    QCOMPARE(errors.shown.size(), 1);
+    for (const QString &copy : copies)
+        QVERIFY(errors.shown.first().contains(rescue + '/' + copy));
+    QTest::qWait(1100); // file times may be whole seconds
+    later.saveAtStop();
+    later.loadAtStart();
+    QCOMPARE(errors.shown.size(), 1);
+}
+
 void TestTaskBase::startCreatesMissingDefaultBase()
 {
     TaskTable table;
@@ -352,9 +582,11 @@ void TestTaskBase::startKeepsUnreadableBaseAside()
     QCOMPARE(table.rowCount(), 1);
     QCOMPARE(readFile(path("KV.log.1.bak")), unreadable);
     QCOMPARE(readFile(path("KV.log.bak")), QByteArray("an older copy"));
-    QCOMPARE(errors.shown.size(), 1);
-    QVERIFY2(errors.shown.first().contains(path("KV.log.1.bak")), qPrintable(errors.shown.first()));
-    QVERIFY(errors.shown.first().contains(QStringLiteral("999 rows")));
+    QCOMPARE(errors.shown,
+             QStringList{"The task base " + path("KV.log") +
+                         " could not be read: This is no task base: it counts 999 rows where a "
+                         "task base has 1 to 255 (at most 254 tasks). Its contents are kept in " +
+                         path("KV.log.1.bak") + "."});
 
     base.saveAtClose(); // the close may now write over it
     QCOMPARE(readFile(path("KV.log")), QByteArray("6\r\n1\r\n"));
@@ -461,7 +693,7 @@ void TestTaskBase::firedTaskIsOnDiskBeforeItsAction()
     TaskBase base(table, errors, dialogs, m_dir->path());
     kv::Scheduler scheduler(table, actions, clock, errors,
                             kv::DateTimeText(QLocale(QStringLiteral("de_DE"))));
-    scheduler.setBeforeAction([&] { base.SaveCurrentBase(); });
+    scheduler.setBeforeActions([&] { base.SaveCurrentBase(); });
     table.appendTask(QStringLiteral("07.12.2026 10:00:00"), QStringLiteral("Shut Down"), QString(),
                      QStringLiteral("Shut Down(Simple)"));
     scheduler.Timer1Timer();
@@ -470,17 +702,20 @@ void TestTaskBase::firedTaskIsOnDiskBeforeItsAction()
     QCOMPARE(system.seen, Format::encode(table));
     QCOMPARE(table.cell(TaskTable::FiredColumn, 1), QStringLiteral("1"));
 
-    // A save that fails does not hold the action back; its error shows after the tick.
-    table.appendTask(QStringLiteral("07.12.2026 10:00:10"), QStringLiteral("Shut Down"), QString(),
-                     QStringLiteral("Shut Down(Simple)"));
+    // A save that fails does not hold the actions back; one burst shows its error
+    // once, after the tick, and names the base.
+    for (int i = 0; i < 20; ++i)
+        table.appendTask(QStringLiteral("07.12.2026 10:00:10"), QStringLiteral("Shut Down"),
+                         QString(), QStringLiteral("Shut Down(Simple)"));
     base.Newbase1Click(); // refused, as a task has fired, but the name changes
     QVERIFY(QDir(m_dir->path()).mkdir("KV_new.log")); // a folder: no file can go there
     system.seen.clear();
     clock.advance(10000);
     scheduler.Timer1Timer();
     QCOMPARE(system.seen, readFile(path("KV.log")));
-    QCOMPARE(table.cell(TaskTable::FiredColumn, 2), QStringLiteral("1"));
-    QCOMPARE(errors.shown.size(), 1);
+    QCOMPARE(table.cell(TaskTable::FiredColumn, 21), QStringLiteral("1"));
+    QCOMPARE(errors.shown, QStringList{"The task base " + path("KV_new.log") +
+                                       " could not be saved: it is not a regular file."});
 }
 
 QTEST_GUILESS_MAIN(TestTaskBase)

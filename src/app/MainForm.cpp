@@ -22,6 +22,7 @@
 #include <QMenuBar>
 #include <QTimer>
 #include <QUrl>
+#include <utility>
 
 // The pictures live in a static library, whose resources are not registered by
 // themselves.
@@ -268,17 +269,49 @@ void TMainForm::FormCreate()
     m_base.loadAtStart();
 }
 
-void TMainForm::FormClose()
+bool TMainForm::FormClose()
 {
-    m_base.saveAtClose();
+    if (m_unattended) {
+        m_base.saveAtStop();
+        return true;
+    }
+    m_savingAtClose = true;
+    const bool mayEnd = m_base.saveAtClose();
+    m_savingAtClose = false;
+    return mayEnd;
 }
 
 void TMainForm::closeEvent(QCloseEvent *event)
 {
-    FormClose();
-    m_closed = true;
+    // A stop while the user was asked ends the program from within the question.
+    if (!m_closed && !FormClose() && !m_closed) {
+        event->ignore();
+        return;
+    }
     event->accept();
+    finishClose();
+}
+
+void TMainForm::finishClose()
+{
+    if (std::exchange(m_closed, true))
+        return;
     emit closed();
+}
+
+void TMainForm::closeUnattended()
+{
+    if (m_closed)
+        return;
+    m_unattended = true;
+    if (!m_savingAtClose) {
+        close();
+        return;
+    }
+    // The question of a failed save may never be answered: save what can be
+    // saved now and end; ending the program takes the question down.
+    m_base.saveAtStop();
+    finishClose();
 }
 
 void TMainForm::changeEvent(QEvent *event)

@@ -74,6 +74,11 @@ public:
     // Whether the window has been closed, which ends the program.
     bool isClosed() const { return m_closed; }
 
+    // Closes the window with nobody to answer (a stop signal, the end of the
+    // session): a table that cannot be saved goes to a rescue copy, and a
+    // question already open is given up.
+    void closeUnattended();
+
     // Components, named as in the window's layout.
     TaskGrid *GridOfFiles;
     QLabel *Image1;
@@ -143,7 +148,9 @@ protected:
 
 private:
     void FormCreate();
-    void FormClose();
+    // Saves the table; false when the user chose to keep the program running.
+    bool FormClose();
+    void finishClose();
     // Minimising sends the window to the tray: hidden, not iconified.
     void WMSysCommand();
     void buildControls(QWidget *client);
@@ -163,6 +170,8 @@ private:
     QPointer<TAboutForm> m_about;
     QPoint m_shownAt;
     bool m_closed = false;
+    bool m_unattended = false;
+    bool m_savingAtClose = false;
 };
 
 } // namespace kv

@@ -8,42 +8,76 @@
 #include <QLocalSocket>
 #include <QThread>
 
-#include <unistd.h>
-
 namespace kv {
 
 namespace {
+
 const QByteArray kShowRequest = QByteArrayLiteral("show\n");
 constexpr int kHandOverMs = 3000;
-} // namespace
 
-QString SingleInstance::keyFor(const QString &baseFolder)
+QString keyFor(const QString &baseFolder)
 {
     const QString canonical = QFileInfo(baseFolder).canonicalFilePath();
     const QString folder = canonical.isEmpty() ? QDir::cleanPath(baseFolder) : canonical;
     const QByteArray hash =
         QCryptographicHash::hash(folder.toUtf8(), QCryptographicHash::Sha256).toHex().left(16);
-    return QStringLiteral("kronvale-%1-%2").arg(QString::fromLatin1(hash)).arg(getuid());
+    return QStringLiteral("kronvale-") + QString::fromLatin1(hash);
 }
 
-SingleInstance::SingleInstance(const QString &baseFolder, QObject *parent)
-    : QObject(parent), m_key(keyFor(baseFolder)),
-      m_lock(QDir(QDir::tempPath()).filePath(m_key + QStringLiteral(".lock")))
+} // namespace
+
+SingleInstance::SingleInstance(const QString &baseFolder, const QString &runtimeFolder,
+                               QObject *parent)
+    : QObject(parent), m_baseFolder(baseFolder),
+      m_runtimeFolder(runtimeFolder.isEmpty() ? FileLock::userRuntimeFolder() : runtimeFolder)
 {
-    // Held for the whole run: only a lock whose program has died is stale.
-    m_lock.setStaleLockTime(0);
+    const QString key = keyFor(baseFolder);
+    if (m_runtimeFolder.isEmpty()) {
+        // Nowhere of the user's own: only the base folder's lock guards, and the
+        // socket goes where Qt puts plain names.
+        m_serverName = key;
+        return;
+    }
+    const QDir runtime(m_runtimeFolder);
+    m_serverName = runtime.filePath(key + QStringLiteral(".socket"));
+    m_userLockPath = runtime.filePath(key + QStringLiteral(".lock"));
 }
 
 SingleInstance::~SingleInstance() = default;
 
-bool SingleInstance::claim()
+SingleInstance::Claim SingleInstance::claim()
 {
-    if (!m_lock.tryLock(0)) {
-        askRunningInstance();
-        return false;
+    const QString folder = QDir::toNativeSeparators(m_baseFolder);
+    if (!m_userLockPath.isEmpty()) {
+        if (m_userLock.tryLock(m_userLockPath) == FileLock::Result::Busy) {
+            if (askRunningInstance())
+                return Claim::HandedOver;
+            m_refusal = tr("Kronvale is already running on the task base folder %1, but it does "
+                           "not answer. Two copies would fire every task twice, so this one "
+                           "does not start.")
+                            .arg(folder);
+            return Claim::Refused;
+        }
     }
+    // A folder that cannot hold the lock file (one the user may not write) is
+    // guarded by the user's own lock alone.
+    if (m_folderLock.tryLock(QDir(m_baseFolder).filePath(baseLockName())) ==
+        FileLock::Result::Busy) {
+        m_userLock.unlock();
+        m_refusal = tr("Another copy of Kronvale, perhaps one of another user, is already "
+                       "running on the task base folder %1. Two copies would fire every task "
+                       "twice, so this one does not start.")
+                        .arg(folder);
+        return Claim::Refused;
+    }
+    listen();
+    return Claim::Ours;
+}
+
+void SingleInstance::listen()
+{
     // The lock is ours, so a socket of that name is left over from a crash.
-    QLocalServer::removeServer(m_key);
+    QLocalServer::removeServer(m_serverName);
     m_server = std::make_unique<QLocalServer>();
     m_server->setSocketOptions(QLocalServer::UserAccessOption);
     connect(m_server.get(), &QLocalServer::newConnection, this, [this] {
@@ -55,8 +89,9 @@ bool SingleInstance::claim()
             });
         }
     });
-    m_server->listen(m_key);
-    return true;
+    if (!m_server->listen(m_serverName))
+        qWarning("Kronvale cannot listen on %s: %s", qUtf8Printable(m_serverName),
+                 qUtf8Printable(m_server->errorString()));
 }
 
 bool SingleInstance::askRunningInstance() const
@@ -65,7 +100,7 @@ bool SingleInstance::askRunningInstance() const
     const QDeadlineTimer deadline(kHandOverMs);
     while (!deadline.hasExpired()) {
         QLocalSocket socket;
-        socket.connectToServer(m_key);
+        socket.connectToServer(m_serverName);
         if (socket.waitForConnected(500)) {
             socket.write(kShowRequest);
             const bool sent = socket.waitForBytesWritten(1000);

@@ -1,6 +1,7 @@
 #pragma once
 
-#include <QLockFile>
+#include "FileLock.h"
+
 #include <QObject>
 #include <QString>
 #include <memory>
@@ -9,24 +10,40 @@ class QLocalServer;
 
 namespace kv {
 
-// One running program per task base folder. The first start holds a lock and
-// listens; a later start asks it to come forward and is told to end.
+// One running program per task base folder. The first start holds two locks:
+// one in this user's runtime folder, found by every copy of the user whatever
+// its environment, and one in the base folder itself, which tells copies of
+// other users sharing the folder. It listens beside the first lock; a later start
+// of the same user asks it to come forward and ends.
 class SingleInstance : public QObject
 {
     Q_OBJECT
 
 public:
-    // The name that identifies the instance of one base folder.
-    static QString keyFor(const QString &baseFolder);
+    enum class Claim
+    {
+        Ours,
+        HandedOver, // another copy runs and was asked to come forward
+        Refused,    // another copy holds the folder and does not answer
+    };
 
-    explicit SingleInstance(const QString &baseFolder, QObject *parent = nullptr);
+    // The lock file that other users' copies see in the base folder.
+    static QString baseLockName() { return QStringLiteral(".kronvale.lock"); }
+
+    // `runtimeFolder` empty: FileLock::userRuntimeFolder().
+    explicit SingleInstance(const QString &baseFolder, const QString &runtimeFolder = {},
+                            QObject *parent = nullptr);
     ~SingleInstance() override;
 
-    // True when this process is the one instance for its folder. False when
-    // another holds it; that one has then been asked to come forward.
-    bool claim();
+    Claim claim();
+    // Why the claim was refused, for the error box.
+    const QString &refusal() const { return m_refusal; }
 
-    const QString &key() const { return m_key; }
+    // The local socket the instance listens on, the same for every spelling of
+    // its folder.
+    const QString &serverName() const { return m_serverName; }
+    // The user's own lock; empty without a runtime folder.
+    const QString &userLockPath() const { return m_userLockPath; }
 
 signals:
     // A later start of the program asked this instance to show itself.
@@ -34,9 +51,15 @@ signals:
 
 private:
     bool askRunningInstance() const;
+    void listen();
 
-    QString m_key;
-    QLockFile m_lock;
+    QString m_baseFolder;
+    QString m_runtimeFolder;
+    QString m_serverName;
+    QString m_userLockPath;
+    QString m_refusal;
+    FileLock m_userLock;
+    FileLock m_folderLock;
     std::unique_ptr<QLocalServer> m_server;
 };
 

@@ -21,6 +21,7 @@
 #include "WakeUpTimer.h"
 
 #include <QApplication>
+#include <QPointer>
 #include <QScreen>
 #include <QSessionManager>
 #include <QStandardPaths>
@@ -35,30 +36,56 @@ int main(int argc, char *argv[])
     QApplication::setQuitOnLastWindowClosed(false);
 
     const QString programFolder = QApplication::applicationDirPath();
-    const QString baseFolder = kv::TaskBase::chooseFolder(
-        programFolder, QStandardPaths::writableLocation(QStandardPaths::AppDataLocation));
+    const QString dataFolder = QStandardPaths::writableLocation(QStandardPaths::AppDataLocation);
+    const QString baseFolder = kv::TaskBase::chooseFolder(programFolder, dataFolder);
 
-    // From here on a kill or a logout waits for the window to close and save.
+    // From here on a kill or a logout ends the program as "Exit" does, table
+    // saved. One that comes while the start is still showing a message takes the
+    // message down and is carried out once the window exists.
     kv::StopSignals stopSignals;
+    QPointer<kv::TMainForm> mainForm;
+    bool stopPending = false;
+    const auto stop = [&] {
+        if (mainForm) {
+            mainForm->closeUnattended();
+            return;
+        }
+        stopPending = true;
+        if (QWidget *modal = QApplication::activeModalWidget())
+            modal->close();
+    };
+    QObject::connect(&stopSignals, &kv::StopSignals::stopRequested, &app, stop);
+    QObject::connect(&app, &QGuiApplication::commitDataRequest, &app,
+                     [&](QSessionManager &) { stop(); });
 
+    kv::StandardErrorBox errors;
     // Two programs on one base would fire every task twice and overwrite each
     // other's file: a second start hands over to the first and ends.
     kv::SingleInstance instance(baseFolder);
-    if (!instance.claim())
+    switch (instance.claim()) {
+    case kv::SingleInstance::Claim::Ours:
+        break;
+    case kv::SingleInstance::Claim::HandedOver:
         return 0;
+    case kv::SingleInstance::Claim::Refused:
+        qWarning("%s", qUtf8Printable(instance.refusal()));
+        if (!stopPending)
+            errors.showError(instance.refusal());
+        return 1;
+    }
 
     kv::TaskTable table;
     kv::SystemClock clock;
     kv::LinuxSystemActions system;
-    kv::StandardErrorBox errors;
     kv::TaskActions actions(table, system);
     kv::Scheduler scheduler(table, actions, clock, errors);
     kv::FileBaseDialogs dialogs;
     kv::DesktopLinkOpener links;
-    kv::TaskBase base(table, errors, dialogs, baseFolder);
-    scheduler.setBeforeAction([&] { base.SaveCurrentBase(); });
+    kv::TaskBase base(table, errors, dialogs, baseFolder, dataFolder);
+    scheduler.setBeforeActions([&] { base.SaveCurrentBase(); });
 
     kv::TMainForm MainForm({table, actions, scheduler, base, system, links, programFolder});
+    mainForm = &MainForm;
     errors.setOwner(&MainForm);
     dialogs.setOwner(&MainForm);
     kv::SystemBeeper beeper;
@@ -84,15 +111,10 @@ int main(int argc, char *argv[])
     QObject::connect(&MainForm, &kv::TMainForm::closed, &app, &QApplication::quit);
     QObject::connect(&instance, &kv::SingleInstance::activationRequested, &MainForm,
                      &kv::TMainForm::bringForward);
-    // A kill or the end of the desktop session ends the program as "Exit" does.
-    QObject::connect(&stopSignals, &kv::StopSignals::stopRequested, &MainForm,
-                     [&] { MainForm.close(); });
-    QObject::connect(&app, &QGuiApplication::commitDataRequest, &MainForm,
-                     [&](QSessionManager &) { MainForm.close(); });
-    QObject::connect(&app, &QCoreApplication::aboutToQuit, &MainForm, [&] {
-        if (!MainForm.isClosed())
-            MainForm.close();
-    });
+    QObject::connect(&app, &QCoreApplication::aboutToQuit, &MainForm,
+                     &kv::TMainForm::closeUnattended);
+    if (stopPending)
+        QTimer::singleShot(0, &MainForm, &kv::TMainForm::closeUnattended);
 
     MainForm.adjustSize();
     if (const QScreen *screen = MainForm.screen()) {

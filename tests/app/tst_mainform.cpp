@@ -135,6 +135,8 @@ private slots:
     void openBringsBackADialogLeftOpen();
     void everyCloseSaves_data();
     void everyCloseSaves();
+    void closeThatCannotSave_data();
+    void closeThatCannotSave();
     void tasksFireWhileInTray();
     void trayIconConfigured();
 
@@ -573,6 +575,40 @@ void TestMainForm::everyCloseSaves()
     TaskBase::readBase(m_dir->filePath("KV.log"), reread);
     QCOMPARE(reread.taskCount(), 2);
     QCOMPARE(reread.cell(TaskTable::NameColumn, 2), QStringLiteral("Shut Down"));
+}
+
+void TestMainForm::closeThatCannotSave_data()
+{
+    QTest::addColumn<bool>("stopWhileAsked");
+    QTest::newRow("the user stays, then a stop signal comes") << false;
+    QTest::newRow("a stop signal while the user is asked") << true;
+}
+
+void TestMainForm::closeThatCannotSave()
+{
+    QFETCH(bool, stopWhileAsked);
+    TMainForm &form = *m_rig->form;
+    m_rig->addTasks();
+    showActive();
+    // The base becomes something nothing can be saved to.
+    QVERIFY(QFile::remove(m_dir->filePath("KV.log")));
+    QVERIFY(QDir(m_dir->path()).mkdir("KV.log"));
+    QSignalSpy closed(&form, &TMainForm::closed);
+    if (stopWhileAsked)
+        m_rig->dialogs.whileAsked = [&] { form.closeUnattended(); };
+    form.close();
+    QCOMPARE(m_rig->dialogs.closeQuestions.size(), 1);
+    QCOMPARE(closed.count(), stopWhileAsked ? 1 : 0);
+    QCOMPARE(form.isVisible(), !stopWhileAsked);
+    form.closeUnattended();
+    QCOMPARE(closed.count(), 1);
+    QVERIFY(form.isClosed());
+    // Nobody answers a stop: the table went to a rescue copy, once.
+    const QStringList copies = QDir(m_dir->path()).entryList({"KV.log.unsaved-*"}, QDir::Files);
+    QCOMPARE(copies.size(), 1);
+    TaskTable rescued;
+    TaskBase::readBase(m_dir->filePath(copies.first()), rescued);
+    QCOMPARE(rescued.taskCount(), 2);
 }
 
 void TestMainForm::tasksFireWhileInTray()

@@ -1,7 +1,8 @@
 // The built program as a child process: one instance per base folder, and a
 // kill that saves the task table. Each run has its own copy of the program in a
-// temporary folder, which is also its base folder.
+// temporary folder, which is also its base folder, and a home of its own.
 
+#include "FileLock.h"
 #include "SingleInstance.h"
 
 #include <QCoreApplication>
@@ -22,14 +23,35 @@ namespace {
 // so the ends tell whether it saved.
 const QByteArray kBaseWithLf = "6\n2\n1\n07.12.2026 9:05:00\nreport.odt\n/docs/\nMonday\n3\n";
 
+// A home, data, configuration and runtime folder for the programs of one test.
+struct Home
+{
+    QTemporaryDir dir;
+    QString path(const char *name) const { return dir.filePath(QLatin1String(name)); }
+    QString runtime() const { return path("runtime"); }
+    QString data() const { return path("data/kronvale"); }
+    Home()
+    {
+        QDir(dir.path()).mkpath("runtime");
+        QFile::setPermissions(runtime(), QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+    }
+};
+
 class Program
 {
 public:
-    explicit Program(const QString &folder) : m_folder(folder)
+    Program(const QString &folder, const Home &home, const QString &tmp = QDir::tempPath())
+        : m_folder(folder), m_runtime(home.runtime())
     {
         QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
         env.insert("QT_QPA_PLATFORM", "offscreen");
         env.insert("ASAN_OPTIONS", "detect_leaks=0");
+        env.insert("HOME", home.dir.path());
+        env.insert("XDG_RUNTIME_DIR", home.runtime());
+        env.insert("XDG_DATA_HOME", home.path("data"));
+        env.insert("XDG_CONFIG_HOME", home.path("config"));
+        env.insert("XDG_CACHE_HOME", home.path("cache"));
+        env.insert("TMPDIR", tmp);
         m_process.setProcessEnvironment(env);
         m_process.setProgram(QDir(folder).filePath("kronvale"));
         m_process.setProcessChannelMode(QProcess::ForwardedErrorChannel);
@@ -47,14 +69,35 @@ public:
     bool listening() const
     {
         QLocalSocket socket;
-        socket.connectToServer(SingleInstance::keyFor(m_folder));
+        socket.connectToServer(SingleInstance(m_folder, m_runtime).serverName());
         return socket.waitForConnected(200);
+    }
+    void stop(int signalNumber = SIGTERM)
+    {
+        ::kill(pid_t(m_process.processId()), signalNumber);
+        QVERIFY(m_process.waitForFinished(30000));
+        QCOMPARE(m_process.exitStatus(), QProcess::NormalExit);
+        QCOMPARE(m_process.exitCode(), 0);
     }
 
 private:
     QString m_folder;
+    QString m_runtime;
     QProcess m_process;
 };
+
+QByteArray readFile(const QString &path)
+{
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("<missing>");
+}
+
+void writeFile(const QString &path, const QByteArray &bytes)
+{
+    QFile file(path);
+    QVERIFY(file.open(QIODevice::WriteOnly));
+    file.write(bytes);
+}
 
 bool copyProgram(const QString &folder)
 {
@@ -72,8 +115,12 @@ class TestProgram : public QObject
 private slots:
     void stopSignalSavesAndEnds_data();
     void stopSignalSavesAndEnds();
+    void stopDuringTheStartMessageEnds();
+    void stopWithAnUnwritableBaseKeepsARescueCopy();
+    void secondStartHandsOverAndEnds_data();
     void secondStartHandsOverAndEnds();
     void instancesOfOneFolder();
+    void holderThatDoesNotAnswerIsToldOf();
     void staleLockIsTakenOver();
 };
 
@@ -89,83 +136,138 @@ void TestProgram::stopSignalSavesAndEnds()
 {
     QFETCH(int, signalNumber);
     QTemporaryDir dir;
+    Home home;
     QVERIFY(copyProgram(dir.path()));
-    {
-        QFile base(dir.filePath("KV.log"));
-        QVERIFY(base.open(QIODevice::WriteOnly));
-        base.write(kBaseWithLf);
-    }
-    Program program(dir.path());
+    writeFile(dir.filePath("KV.log"), kBaseWithLf);
+    Program program(dir.path(), home);
     program.start();
     QVERIFY(program.process().waitForStarted(10000));
     QTRY_VERIFY_WITH_TIMEOUT(program.listening(), 30000);
+    program.stop(signalNumber);
+    QCOMPARE(readFile(dir.filePath("KV.log")), QByteArray(kBaseWithLf).replace("\n", "\r\n"));
+}
 
-    ::kill(pid_t(program.process().processId()), signalNumber);
-    QVERIFY(program.process().waitForFinished(30000));
-    QCOMPARE(program.process().exitStatus(), QProcess::NormalExit);
-    QCOMPARE(program.process().exitCode(), 0);
+void TestProgram::stopDuringTheStartMessageEnds()
+{
+    QTemporaryDir dir;
+    Home home;
+    QVERIFY(copyProgram(dir.path()));
+    const QByteArray unreadable = "6\n999\n";
+    writeFile(dir.filePath("KV.log"), unreadable);
+    Program program(dir.path(), home);
+    program.start();
+    // The copy is kept aside just before the message shows.
+    QTRY_VERIFY_WITH_TIMEOUT(QFileInfo::exists(dir.filePath("KV.log.bak")), 30000);
+    QTest::qWait(300);
+    program.stop();
+    QCOMPARE(readFile(dir.filePath("KV.log")), QByteArray("6\r\n1\r\n"));
+    QCOMPARE(readFile(dir.filePath("KV.log.bak")), unreadable);
+}
 
-    QFile base(dir.filePath("KV.log"));
-    QVERIFY(base.open(QIODevice::ReadOnly));
-    QCOMPARE(base.readAll(), QByteArray(kBaseWithLf).replace("\n", "\r\n"));
+void TestProgram::stopWithAnUnwritableBaseKeepsARescueCopy()
+{
+    QTemporaryDir dir;
+    Home home;
+    QVERIFY(copyProgram(dir.path()));
+    writeFile(dir.filePath("KV.log"), kBaseWithLf);
+    Program program(dir.path(), home);
+    program.start();
+    QTRY_VERIFY_WITH_TIMEOUT(program.listening(), 30000);
+    // The base becomes something no table can be saved to.
+    QVERIFY(QFile::remove(dir.filePath("KV.log")));
+    QVERIFY(QDir(dir.path()).mkdir("KV.log"));
+    program.stop();
+    const QStringList copies = QDir(home.data()).entryList({"KV.log.unsaved-*"}, QDir::Files);
+    QCOMPARE(copies.size(), 1);
+    QCOMPARE(readFile(QDir(home.data()).filePath(copies.first())),
+             QByteArray(kBaseWithLf).replace("\n", "\r\n"));
+}
+
+void TestProgram::secondStartHandsOverAndEnds_data()
+{
+    QTest::addColumn<bool>("otherTemporaryFolder");
+    QTest::newRow("same environment") << false;
+    QTest::newRow("other temporary folder") << true;
 }
 
 void TestProgram::secondStartHandsOverAndEnds()
 {
+    QFETCH(bool, otherTemporaryFolder);
     QTemporaryDir dir;
+    QTemporaryDir tmp;
+    Home home;
     QVERIFY(copyProgram(dir.path()));
-    Program first(dir.path());
+    Program first(dir.path(), home);
     first.start();
     QTRY_VERIFY_WITH_TIMEOUT(first.listening(), 30000);
 
-    Program second(dir.path());
+    Program second(dir.path(), home, otherTemporaryFolder ? tmp.path() : QDir::tempPath());
     second.start();
     QVERIFY(second.process().waitForFinished(30000));
     QCOMPARE(second.process().exitStatus(), QProcess::NormalExit);
     QCOMPARE(second.process().exitCode(), 0);
     QCOMPARE(first.process().state(), QProcess::Running);
-
-    first.process().terminate();
-    QVERIFY(first.process().waitForFinished(30000));
-    QCOMPARE(first.process().exitCode(), 0);
+    first.stop();
 }
 
 void TestProgram::instancesOfOneFolder()
 {
     QTemporaryDir one;
     QTemporaryDir other;
-    SingleInstance first(one.path());
-    QVERIFY(first.claim());
+    Home home;
+    SingleInstance first(one.path(), home.runtime());
+    QCOMPARE(first.claim(), SingleInstance::Claim::Ours);
     QSignalSpy asked(&first, &SingleInstance::activationRequested);
 
     // Another folder is another instance.
-    SingleInstance elsewhere(other.path());
-    QVERIFY(elsewhere.claim());
+    SingleInstance elsewhere(other.path(), home.runtime());
+    QCOMPARE(elsewhere.claim(), SingleInstance::Claim::Ours);
 
     // The same folder, also spelt differently, hands over.
-    SingleInstance second(one.path() + "/./");
-    QCOMPARE(second.key(), first.key());
-    QVERIFY(!second.claim());
+    SingleInstance second(one.path() + "/./", home.runtime());
+    QCOMPARE(second.serverName(), first.serverName());
+    QCOMPARE(second.claim(), SingleInstance::Claim::HandedOver);
     QTRY_COMPARE(asked.count(), 1);
+
+    // A copy that finds the folder's own lock held (another user's, or one
+    // started with another runtime folder) does not run on it.
+    Home otherUser;
+    SingleInstance stranger(one.path(), otherUser.runtime());
+    QCOMPARE(stranger.claim(), SingleInstance::Claim::Refused);
+    QVERIFY(stranger.refusal().contains(one.path()));
+}
+
+void TestProgram::holderThatDoesNotAnswerIsToldOf()
+{
+    QTemporaryDir dir;
+    Home home;
+    SingleInstance instance(dir.path(), home.runtime());
+    FileLock holder;
+    QCOMPARE(holder.tryLock(instance.userLockPath()), FileLock::Result::Locked);
+    QCOMPARE(instance.claim(), SingleInstance::Claim::Refused);
+    QVERIFY(instance.refusal().contains(QStringLiteral("does not answer")));
+    // A name of the shared temporary folder decides nothing.
+    QVERIFY(!instance.userLockPath().startsWith(QDir::tempPath() + "/kronvale"));
 }
 
 void TestProgram::staleLockIsTakenOver()
 {
     QTemporaryDir dir;
+    Home home;
     QVERIFY(copyProgram(dir.path()));
     {
-        Program crashed(dir.path());
+        Program crashed(dir.path(), home);
         crashed.start();
         QTRY_VERIFY_WITH_TIMEOUT(crashed.listening(), 30000);
         crashed.process().kill();
         QVERIFY(crashed.process().waitForFinished(10000));
     }
-    // Its lock and its socket are left behind.
-    SingleInstance instance(dir.path());
-    QVERIFY(instance.claim());
+    // Its lock files and its socket are left behind.
+    SingleInstance instance(dir.path(), home.runtime());
+    QCOMPARE(instance.claim(), SingleInstance::Claim::Ours);
     QSignalSpy asked(&instance, &SingleInstance::activationRequested);
     QLocalSocket socket;
-    socket.connectToServer(instance.key());
+    socket.connectToServer(instance.serverName());
     QVERIFY(socket.waitForConnected(2000));
     socket.write("show\n");
     QVERIFY(socket.waitForBytesWritten(2000));

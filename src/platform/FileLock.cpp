@@ -1,0 +1,136 @@
+#include "FileLock.h"
+
+#include <QDir>
+#include <QFile>
+#include <QStandardPaths>
+
+#ifdef Q_OS_UNIX
+#include <cerrno>
+#include <fcntl.h>
+#include <sys/file.h>
+#include <sys/stat.h>
+#include <unistd.h>
+#else
+#include <QLockFile>
+#endif
+
+namespace kv {
+
+#ifdef Q_OS_UNIX
+
+struct FileLock::Handle
+{
+    int fd = -1;
+};
+
+FileLock::FileLock() : m_handle(std::make_unique<Handle>()) {}
+
+FileLock::~FileLock()
+{
+    unlock();
+}
+
+FileLock::Result FileLock::tryLock(const QString &path)
+{
+    unlock();
+    const QByteArray name = QFile::encodeName(path);
+    constexpr int kFlags = O_CLOEXEC | O_NOFOLLOW;
+    int fd = ::open(name.constData(), O_RDWR | O_CREAT | kFlags, 0644);
+    if (fd >= 0) {
+        struct stat status = {};
+        // Readable by other users whatever the umask, on a file of our own.
+        if (::fstat(fd, &status) == 0 && status.st_uid == ::getuid())
+            ::fchmod(fd, 0644);
+    } else {
+        // Another user's lock file: reading is enough to take part.
+        fd = ::open(name.constData(), O_RDONLY | kFlags);
+    }
+    if (fd < 0)
+        return Result::Unavailable;
+    if (::flock(fd, LOCK_EX | LOCK_NB) != 0) {
+        const int error = errno;
+        ::close(fd);
+        return error == EWOULDBLOCK ? Result::Busy : Result::Unavailable;
+    }
+    m_handle->fd = fd;
+    return Result::Locked;
+}
+
+void FileLock::unlock()
+{
+    if (m_handle->fd >= 0)
+        ::close(m_handle->fd);
+    m_handle->fd = -1;
+}
+
+bool FileLock::isLocked() const
+{
+    return m_handle->fd >= 0;
+}
+
+QString FileLock::userRuntimeFolder()
+{
+    const auto isOwnFolder = [](const QString &path) {
+        struct stat status = {};
+        return !path.isEmpty() && ::lstat(QFile::encodeName(path).constData(), &status) == 0 &&
+               S_ISDIR(status.st_mode) && status.st_uid == ::getuid() &&
+               (status.st_mode & (S_IWGRP | S_IWOTH)) == 0;
+    };
+    const QString fromSession = QFile::decodeName(qgetenv("XDG_RUNTIME_DIR"));
+    if (isOwnFolder(fromSession))
+        return QDir::cleanPath(fromSession);
+    const QString standard = QStringLiteral("/run/user/%1").arg(::getuid());
+    if (isOwnFolder(standard))
+        return standard;
+    // Never the shared temporary folder, where another user could be first.
+    const QString own = QStandardPaths::writableLocation(QStandardPaths::GenericCacheLocation) +
+                        QStringLiteral("/kronvale");
+    QDir().mkpath(own);
+    ::chmod(QFile::encodeName(own).constData(), 0700);
+    return isOwnFolder(own) ? own : QString();
+}
+
+#else
+
+struct FileLock::Handle
+{
+    std::unique_ptr<QLockFile> file;
+};
+
+FileLock::FileLock() : m_handle(std::make_unique<Handle>()) {}
+
+FileLock::~FileLock() = default;
+
+FileLock::Result FileLock::tryLock(const QString &path)
+{
+    unlock();
+    auto file = std::make_unique<QLockFile>(path);
+    file->setStaleLockTime(0);
+    if (file->tryLock(0)) {
+        m_handle->file = std::move(file);
+        return Result::Locked;
+    }
+    return file->error() == QLockFile::LockFailedError ? Result::Busy : Result::Unavailable;
+}
+
+void FileLock::unlock()
+{
+    m_handle->file.reset();
+}
+
+bool FileLock::isLocked() const
+{
+    return m_handle->file != nullptr;
+}
+
+QString FileLock::userRuntimeFolder()
+{
+    const QString own = QStandardPaths::writableLocation(QStandardPaths::GenericCacheLocation) +
+                        QStringLiteral("/kronvale");
+    QDir().mkpath(own);
+    return own;
+}
+
+#endif
+
+} // namespace kv

@@ -306,9 +306,10 @@ void TaskBase::tellOfRescueCopies(const QDateTime &baseSavedAt)
             copies << QDir::toNativeSeparators(copy.filePath());
     if (copies.isEmpty())
         return;
-    m_errors.showError(tr("When Kronvale last ended, it could not save its task list. The list "
-                          "was kept in:\n%1\nUse \"Open base\" to take it back.")
-                           .arg(copies.join(QLatin1Char('\n'))));
+    m_errors.showError(
+        tr("When Kronvale last ended, it could not save its task list. The list "
+           "was kept in:\n%1\nTo take it back, choose \"Open base\" and give that name.")
+            .arg(copies.join(QLatin1Char('\n'))));
 }
 
 void TaskBase::Savebase1Click()

@@ -88,7 +88,10 @@ env -i HOME="$work/home" PATH="$work/fake:/usr/bin:/bin" DISPLAY="$display" \
     XDG_RUNTIME_DIR="$work/run" LANG=C.UTF-8 KV_OPENED="$work/opened" \
     "$work/ro/bin/kronvale" 2>"$work/program.log" &
 program=$!
-find_window() { DISPLAY=$display xdotool search --onlyvisible --classname kronvale 2>/dev/null; }
+find_window() {
+    DISPLAY=$display xdotool search --all --onlyvisible --pid "$program" --name '^Kronvale v1\.1$' \
+        2>/dev/null
+}
 wait_for 30 find_window >/dev/null || { cat "$work/program.log"; fail "no window shown"; }
 window=$(find_window | head -n 1)
 wm_class=$(DISPLAY=$display xprop -id "$window" WM_CLASS | sed 's/.*, "\(.*\)"/\1/')

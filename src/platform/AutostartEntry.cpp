@@ -122,11 +122,11 @@ QString AutostartEntry::programOf(const QString &execValue)
     return program.replace(QStringLiteral("%%"), QStringLiteral("%"));
 }
 
-std::optional<QStringList> AutostartEntry::readLines() const
+QStringList AutostartEntry::readLines() const
 {
     QFile file(m_path);
     if (!file.open(QIODevice::ReadOnly))
-        return std::nullopt;
+        return {};
     return QString::fromUtf8(file.readAll()).split(QLatin1Char('\n'));
 }
 
@@ -169,17 +169,15 @@ void AutostartEntry::writeUnlessPresent()
         writeLines(freshEntry());
         return;
     }
-    std::optional<QStringList> lines = readLines();
-    if (!lines)
-        return;
-    const auto [first, end] = mainGroup(*lines);
+    QStringList lines = readLines();
+    const auto [first, end] = mainGroup(lines);
     for (qsizetype i = first; i >= 0 && i < end; ++i) {
-        if (keyOf((*lines)[i]) != QLatin1String("Exec"))
+        if (keyOf(lines[i]) != QLatin1String("Exec"))
             continue;
-        const QString program = programOf(valueOf((*lines)[i]));
+        const QString program = programOf(valueOf(lines[i]));
         if (QDir::isAbsolutePath(program) && !QFileInfo::exists(program)) {
-            (*lines)[i] = QStringLiteral("Exec=") + execValue(m_programPath);
-            writeLines(*lines);
+            lines[i] = QStringLiteral("Exec=") + execValue(m_programPath);
+            writeLines(lines);
         }
         return;
     }
@@ -187,21 +185,19 @@ void AutostartEntry::writeUnlessPresent()
 
 bool AutostartEntry::isEnabled() const
 {
-    const std::optional<QStringList> lines = readLines();
-    if (!lines)
-        return false;
-    const auto [first, end] = mainGroup(*lines);
-    return first >= 0 && std::none_of(lines->cbegin() + first, lines->cbegin() + end, switchedOff);
+    const QStringList lines = readLines();
+    const auto [first, end] = mainGroup(lines);
+    return first >= 0 && std::none_of(lines.cbegin() + first, lines.cbegin() + end, switchedOff);
 }
 
 bool AutostartEntry::setEnabled(bool enabled)
 {
-    QStringList lines = readLines().value_or(QStringList());
+    QStringList lines = readLines();
     if (mainGroup(lines).first < 0)
         lines = freshEntry();
     auto [first, end] = mainGroup(lines);
     for (qsizetype i = end - 1; i >= first; --i) {
-        if (switchedOff(lines[i]) || keyOf(lines[i]) == kHidden) {
+        if (keyOf(lines[i]) == kHidden || switchedOff(lines[i])) {
             lines.removeAt(i);
             --end;
         }

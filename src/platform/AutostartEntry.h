@@ -3,7 +3,6 @@
 
 #include <QString>
 #include <QStringList>
-#include <optional>
 
 namespace kv {
 
@@ -40,7 +39,8 @@ public:
     static QString programOf(const QString &execValue);
 
 private:
-    std::optional<QStringList> readLines() const;
+    // Empty when there is no entry or it cannot be read.
+    QStringList readLines() const;
     bool writeLines(QStringList lines);
     QStringList freshEntry() const;
 

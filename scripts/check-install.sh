@@ -18,6 +18,7 @@ cleanup() {
     { [ -n "$program" ] && kill -KILL "$program" && wait "$program"; } 2>/dev/null
     { [ -n "$xvfb" ] && kill "$xvfb" && wait "$xvfb"; } 2>/dev/null
     mountpoint -q "$work/ro" 2>/dev/null && umount "$work/ro"
+    chmod -R u+w "$work" 2>/dev/null
     rm -rf "$work"
 }
 trap cleanup EXIT
@@ -100,8 +101,13 @@ grep -qx "StartupWMClass=$wm_class" "$desktop" || fail "window class $wm_class i
 DISPLAY=$display xprop -id "$window" _NET_WM_ICON | grep -q 'Icon (48 x 48)' ||
     fail "the window does not use the installed theme icon"
 
-DISPLAY=$display xdotool windowfocus "$window" key F1
-wait_for 10 test -s "$work/opened" || fail "F1 opened nothing"
+# Pressed again until the window has the focus and takes the key.
+press_f1() {
+    DISPLAY=$display xdotool windowfocus "$window" key F1 2>/dev/null
+    sleep 0.3
+    test -s "$work/opened"
+}
+wait_for 10 press_f1 || fail "F1 opened nothing"
 grep -qx "file://$work/ro/share/kronvale/help.html" "$work/opened" ||
     fail "F1 opened $(cat "$work/opened")"
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The cost of one scheduler tick over a full task list.
 #include "Fakes.h"
 #include "Scheduler.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Fires tasks on the real clock, one every two to three seconds, and measures how
 // late each fires; then replays the five-second ticks of the same run through a
 // plain 4.32-second window rule (no wake-up timer, no span) as the baseline.

@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Installs the Debian packages Kronvale needs to build, run and test.
 # Idempotent: prints nothing and touches nothing when all are present.
 set -euo pipefail
@@ -7,9 +8,10 @@ packages=(
     cmake g++ make pkg-config
     qt6-base-dev qt6-multimedia-dev qt6-qpa-plugins libgl-dev
     libx11-dev libxext-dev
-    fonts-dejavu-core xdg-utils
-    xvfb xauth dbus python3-dbusmock trayer xdotool openbox
+    fonts-dejavu-core fonts-liberation2 xdg-utils hicolor-icon-theme
+    xvfb xauth dbus python3-dbusmock trayer xdotool openbox x11-utils
     clang-format clang libclang-rt-14-dev
+    dpkg-dev file lintian desktop-file-utils appstream
 )
 
 missing=()

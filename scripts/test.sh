@@ -1,6 +1,8 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Installs what is missing, builds Kronvale twice (plain, and with AddressSanitizer
-# and UndefinedBehaviorSanitizer) and runs every test in both builds.
+# and UndefinedBehaviorSanitizer) and runs every test in both builds; checks the
+# Debian package and the installed program of the plain build.
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 cd "$root"
@@ -14,6 +16,9 @@ clang-format --dry-run --Werror $files
 echo "== Plain build"
 "$root/scripts/build.sh" build -DKRONVALE_WERROR=ON
 ctest --test-dir build --output-on-failure --timeout 300
+
+echo "== Debian package and installed program"
+"$root/scripts/check-install.sh" build
 
 echo "== Benchmarks (smoke run)"
 for b in build/bench/bench_*; do

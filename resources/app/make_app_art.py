@@ -1,6 +1,8 @@
 #!/usr/bin/env python3
-"""Draws the main window's picture, the about box picture, the program icon and
-the five button glyphs as PNG files beside this script. Standard library only;
+# SPDX-License-Identifier: GPL-3.0-or-later
+"""Draws the main window's picture, the about box picture, the program icon (at
+every size of the desktop's icon theme, and as SVG, in icons/) and the five
+button glyphs as PNG files beside this script. Standard library only;
 run it again after changing a drawing and commit the PNG files it writes."""
 
 import math
@@ -171,21 +173,72 @@ def about_picture():
     write_png("about.png", w, h, pixel)
 
 
-def icon():
+# The program's icon, one drawing for every size: a clock at ten o'clock on a
+# 16-unit square, as shapes painted in order. Each shape is (kind, colour, ...):
+# a disc (cx, cy, r), a ring (cx, cy, r, half width) or a stroke with round ends
+# (x1, y1, x2, y2, half width). The first disc is the icon's outline.
+_HOUR = -math.pi / 2 + 10 * math.pi / 6
+ICON = [
+    ("disc", (255, 255, 236), 8, 8, 7.6),
+    ("ring", (30, 90, 70), 8, 8, 6.6, 1.0),
+    ("stroke", (20, 40, 40), 8, 8, 8 + 3.5 * math.cos(_HOUR), 8 + 3.5 * math.sin(_HOUR), 0.8),
+    ("stroke", (20, 40, 40), 8, 8, 8, 3, 0.6),
+    ("disc", (200, 40, 30), 8, 8, 1.2),
+]
+# The sizes of the desktop's icon theme; 16 is also the window icon.
+ICON_SIZES = (16, 22, 24, 32, 48, 64, 128, 256)
+
+
+def shape_dist(shape, px, py):
+    """Signed distance, in drawing units, from a point to the shape's edge."""
+    kind, _, *a = shape
+    if kind == "disc":
+        return math.hypot(px - a[0], py - a[1]) - a[2]
+    if kind == "ring":
+        return abs(math.hypot(px - a[0], py - a[1]) - a[2]) - a[3]
+    return seg_dist(px, py, a[0], a[1], a[2], a[3]) - a[4]
+
+
+def icon(size, name):
+    scale = size / 16
+
     def pixel(x, y):
-        px, py = x + 0.5, y + 0.5
-        d = math.hypot(px - 8, py - 8)
-        a = cover(d - 7.6) * 255
-        c = (255, 255, 236)
-        c = mix(c, (30, 90, 70), cover(abs(d - 6.6) - 1.0))
-        hour = -math.pi / 2 + 10 * math.pi / 6
-        c = mix(c, (20, 40, 40), cover(seg_dist(px, py, 8, 8, 8 + 3.5 * math.cos(hour),
-                                                8 + 3.5 * math.sin(hour)) - 0.8))
-        c = mix(c, (20, 40, 40), cover(seg_dist(px, py, 8, 8, 8, 3) - 0.6))
-        c = mix(c, (200, 40, 30), cover(d - 1.2))
+        px, py = (x + 0.5) / scale, (y + 0.5) / scale
+        outline, *inner = ICON
+        a = cover(shape_dist(outline, px, py) * scale) * 255
+        c = outline[1]
+        for shape in inner:
+            c = mix(c, shape[1], cover(shape_dist(shape, px, py) * scale))
         return (*c, a)
 
-    write_png("kronvale16.png", 16, 16, pixel)
+    write_png(name, size, size, pixel)
+
+
+def icon_svg(name):
+    def colour(c):
+        return "#%02x%02x%02x" % c
+
+    def num(v):
+        return ("%.3f" % v).rstrip("0").rstrip(".")
+
+    lines = ['<svg xmlns="http://www.w3.org/2000/svg" width="16" height="16" '
+             'viewBox="0 0 16 16">']
+    for kind, c, *a in ICON:
+        if kind == "disc":
+            lines.append('  <circle cx="%s" cy="%s" r="%s" fill="%s"/>'
+                         % (num(a[0]), num(a[1]), num(a[2]), colour(c)))
+        elif kind == "ring":
+            lines.append('  <circle cx="%s" cy="%s" r="%s" fill="none" stroke="%s" '
+                         'stroke-width="%s"/>'
+                         % (num(a[0]), num(a[1]), num(a[2]), colour(c), num(2 * a[3])))
+        else:
+            lines.append('  <line x1="%s" y1="%s" x2="%s" y2="%s" stroke="%s" '
+                         'stroke-width="%s" stroke-linecap="round"/>'
+                         % (num(a[0]), num(a[1]), num(a[2]), num(a[3]), colour(c),
+                            num(2 * a[4])))
+    lines.append("</svg>")
+    with open(os.path.join(HERE, name), "w") as f:
+        f.write("\n".join(lines) + "\n")
 
 
 # Glyphs: the bottom-left pixel's colour is the button's transparent colour.
@@ -257,7 +310,11 @@ def delete_all(px, py):
 if __name__ == "__main__":
     main_picture()
     about_picture()
-    icon()
+    icon(16, "kronvale16.png")
+    os.makedirs(os.path.join(HERE, "icons"), exist_ok=True)
+    for size in ICON_SIZES[1:]:
+        icon(size, "icons/kronvale%d.png" % size)
+    icon_svg("icons/kronvale.svg")
     glyph("glyph_play.png", play)
     glyph("glyph_new.png", new_task)
     glyph("glyph_edit.png", edit_task)

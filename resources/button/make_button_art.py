@@ -1,4 +1,5 @@
 #!/usr/bin/env python3
+# SPDX-License-Identifier: GPL-3.0-or-later
 """Draws the skinned button's artwork into this folder.
 
 Nine picture pairs (a grey resting picture "<stem>GZephB" and a coloured hot

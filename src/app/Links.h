@@ -1,7 +1,11 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
 #include <QString>
+#include <QStringList>
 #include <QUrl>
+
+#include <algorithm>
 
 namespace kv {
 
@@ -18,6 +22,14 @@ inline QString productPage()
 inline QString supportMail()
 {
     return QStringLiteral("kv@ostrova.example");
+}
+// The program's name on the desktop (menu entry, icons, software centres, login
+// start): the maker's domain reversed, then the program.
+inline QString applicationId()
+{
+    QStringList labels = QUrl(homePage()).host().split(QLatin1Char('.'));
+    std::reverse(labels.begin(), labels.end());
+    return labels.join(QLatin1Char('.')) + QStringLiteral(".Kronvale");
 }
 inline QString helpFileName()
 {

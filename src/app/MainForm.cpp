@@ -1,6 +1,9 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "MainForm.h"
 
 #include "AboutForm.h"
+#include "AutostartEntry.h"
+#include "InstallLayout.h"
 #include "Links.h"
 #include "Modes.h"
 #include "Scheduler.h"
@@ -15,8 +18,6 @@
 
 #include <QApplication>
 #include <QCloseEvent>
-#include <QDir>
-#include <QFileInfo>
 #include <QLabel>
 #include <QLayout>
 #include <QMenuBar>
@@ -94,7 +95,8 @@ QIcon TMainForm::programIcon()
 {
     static const bool registered = (initAppArt(), true);
     Q_UNUSED(registered);
-    return QIcon(QStringLiteral(":/app/kronvale16.png"));
+    // The theme's icon is sharp at every size of task bars and window switchers.
+    return QIcon::fromTheme(links::applicationId(), QIcon(QStringLiteral(":/app/kronvale16.png")));
 }
 
 void TMainForm::buildTray(TrayBackend *backend)
@@ -105,6 +107,13 @@ void TMainForm::buildTray(TrayBackend *backend)
     PopupMenu2->setObjectName(QStringLiteral("PopupMenu2"));
     Open1 = PopupMenu2->addAction(tr("Open"), this, &TMainForm::Open1Click);
     Open1->setObjectName(QStringLiteral("Open1"));
+    PopupMenu2->addSeparator();
+    Startatlogin1 = PopupMenu2->addAction(tr("Start at login"));
+    Startatlogin1->setObjectName(QStringLiteral("Startatlogin1"));
+    Startatlogin1->setCheckable(true);
+    Startatlogin1->setEnabled(false);
+    connect(Startatlogin1, &QAction::triggered, this, &TMainForm::Startatlogin1Click);
+    connect(PopupMenu2, &QMenu::aboutToShow, this, &TMainForm::showLoginStart);
     PopupMenu2->addSeparator();
     Close1 = PopupMenu2->addAction(tr("Close"), this, &TMainForm::Close1Click);
     Close1->setObjectName(QStringLiteral("Close1"));
@@ -206,6 +215,9 @@ void TMainForm::buildMenus()
                      QKeySequence(Qt::CTRL | Qt::ALT | Qt::Key_N));
     Openbase1 = named(file->addAction(tr("Open base"), this, &TMainForm::Openbase1Click),
                       "Openbase1", QKeySequence(Qt::CTRL | Qt::ALT | Qt::Key_O));
+    file->addSeparator();
+    file->addAction(Startatlogin1);
+    connect(file, &QMenu::aboutToShow, this, &TMainForm::showLoginStart);
     file->addSeparator();
     Exit1 = named(file->addAction(tr("Exit"), this, &TMainForm::Exit1Click), "Exit1");
 
@@ -356,6 +368,26 @@ void TMainForm::TrayIconDblClick()
     Open1Click();
 }
 
+void TMainForm::setLoginStart(AutostartEntry *entry)
+{
+    m_loginStart = entry;
+    Startatlogin1->setEnabled(entry);
+    showLoginStart();
+}
+
+void TMainForm::showLoginStart()
+{
+    Startatlogin1->setChecked(m_loginStart && m_loginStart->isEnabled());
+}
+
+void TMainForm::Startatlogin1Click(bool checked)
+{
+    if (m_loginStart)
+        m_loginStart->setEnabled(checked);
+    // Also after a failure, which leaves the entry as it was.
+    showLoginStart();
+}
+
 void TMainForm::bringForward()
 {
     Open1Click();
@@ -450,9 +482,9 @@ void TMainForm::ZephButton4Click()
 
 void TMainForm::Help2Click()
 {
-    // Beside the program file, not in the working folder.
-    const QString path = QDir(m_programFolder).filePath(links::helpFileName());
-    if (QFileInfo(path).isFile())
+    // Beside the program file or in its installed tree, not in the working folder.
+    const QString path = InstallLayout(m_programFolder).helpPage();
+    if (!path.isEmpty())
         m_system.openFile(path);
 }
 

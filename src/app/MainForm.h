@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
 #include <QMainWindow>
@@ -14,6 +15,7 @@ class QTimer;
 
 namespace kv {
 
+class AutostartEntry;
 class LinkOpener;
 class Scheduler;
 class SystemActions;
@@ -39,7 +41,8 @@ struct MainFormParts
     TaskBase &base;
     SystemActions &system;
     LinkOpener &links;
-    // The folder of the program file, where help.html lies.
+    // The folder of the program file, where help.html lies, beside it or in
+    // the tree it is installed in.
     QString programFolder;
     // The tray's notification area; null: the desktop's. Taken over.
     TrayBackend *trayBackend = nullptr;
@@ -66,6 +69,8 @@ public:
     // Not owned; both may stay unset, and the commands then do nothing.
     void setTaskEditor(TaskEditor *editor) { m_editor = editor; }
     void setAboutForm(TAboutForm *about) { m_about = about; }
+    // Not owned; "Start at login" is greyed out while none is set.
+    void setLoginStart(AutostartEntry *entry);
 
     // Shows the window as it was and puts it in front of the others, as a second
     // start of the program asks.
@@ -107,6 +112,8 @@ public:
     QAction *About1;
     QAction *Open1;
     QAction *Close1;
+    // "Start at login", in the tray menu and in "File".
+    QAction *Startatlogin1;
     QAction *PlayNow2;
     QAction *Newtask2;
     QAction *Edittask2;
@@ -138,6 +145,7 @@ public slots:
     void Open1Click();
     void Close1Click();
     void TrayIconDblClick();
+    void Startatlogin1Click(bool checked);
     void Timer1Timer();
     // "Edit task!": the editor on the selected task row, if there is one.
     void EditSelectedTask();
@@ -156,6 +164,8 @@ private:
     void buildControls(QWidget *client);
     void buildMenus();
     void buildTray(TrayBackend *backend);
+    // Ticks "Start at login" as the entry stands, which other tools may change.
+    void showLoginStart();
     TZephButton *makeButton(QWidget *client, const QString &caption, const QString &glyph,
                             const QRect &place);
 
@@ -168,6 +178,7 @@ private:
     QString m_programFolder;
     TaskEditor *m_editor = nullptr;
     QPointer<TAboutForm> m_about;
+    AutostartEntry *m_loginStart = nullptr;
     QPoint m_shownAt;
     bool m_closed = false;
     bool m_unattended = false;

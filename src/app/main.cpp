@@ -1,18 +1,23 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "AboutForm.h"
+#include "AutostartEntry.h"
 #include "Beeper.h"
 #include "CalendarForm.h"
 #include "ClockWatcher.h"
+#include "CommandLine.h"
 #include "DialogTaskEditor.h"
 #include "EditTaskForm.h"
 #include "Errors.h"
 #include "FileBaseDialogs.h"
 #include "FileChooser.h"
+#include "InstallLayout.h"
 #include "Links.h"
 #include "LinuxSystemActions.h"
 #include "MainForm.h"
 #include "Scheduler.h"
 #include "SingleInstance.h"
 #include "StandardErrorBox.h"
+#include "StartWindow.h"
 #include "StopSignals.h"
 #include "SystemClock.h"
 #include "TaskActions.h"
@@ -22,22 +27,28 @@
 
 #include <QApplication>
 #include <QPointer>
-#include <QScreen>
 #include <QSessionManager>
 #include <QStandardPaths>
 #include <QTimer>
 
 int main(int argc, char *argv[])
 {
+    const kv::CommandLine options = kv::readCommandLine(argc, argv);
+    if (options.exitStatus)
+        return *options.exitStatus;
+
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("kronvale"));
+    QApplication::setDesktopFileName(kv::links::applicationId());
+    const QString programFolder = QApplication::applicationDirPath();
+    const kv::InstallLayout layout(programFolder);
+    layout.addIconsToTheme();
     QApplication::setWindowIcon(kv::TMainForm::programIcon());
     // The window closes into the tray, never by losing its last visible window.
     QApplication::setQuitOnLastWindowClosed(false);
 
-    const QString programFolder = QApplication::applicationDirPath();
     const QString dataFolder = QStandardPaths::writableLocation(QStandardPaths::AppDataLocation);
-    const QString baseFolder = kv::TaskBase::chooseFolder(programFolder, dataFolder);
+    const QString baseFolder = layout.baseFolder(dataFolder);
 
     // From here on a kill or a logout ends the program as "Exit" does, table
     // saved. One that comes while the start is still showing a message takes the
@@ -116,12 +127,18 @@ int main(int argc, char *argv[])
     if (stopPending)
         QTimer::singleShot(0, &MainForm, &kv::TMainForm::closeUnattended);
 
-    MainForm.adjustSize();
-    if (const QScreen *screen = MainForm.screen()) {
-        QRect frame = MainForm.frameGeometry();
-        frame.moveCenter(screen->availableGeometry().center());
-        MainForm.move(frame.topLeft());
-    }
-    MainForm.show();
+    // Login start: on unless the user has switched it off in the entry.
+    kv::AutostartEntry loginStart(kv::AutostartEntry::userConfigFolder(),
+                                  kv::links::applicationId(), QApplication::applicationFilePath(),
+                                  errors);
+    MainForm.setLoginStart(&loginStart);
+    // The autostart entry starts the program at login; a session manager that
+    // restarted it as well would start a second copy.
+    QObject::connect(&app, &QGuiApplication::saveStateRequest, &app, [](QSessionManager &manager) {
+        manager.setRestartHint(QSessionManager::RestartNever);
+    });
+
+    kv::showAtStart(MainForm, options.tray);
+    loginStart.writeUnlessPresent();
     return app.exec();
 }

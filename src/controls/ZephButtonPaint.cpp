@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Drawing of the skinned button's looks. Everything is drawn into an image the
 // size of the button, pixel by pixel where the look depends on single pixels
 // (frames, edges, the focus rectangle), then shown in one piece.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "DisplayPower.h"
 
 // Kept apart from every Qt header: Xlib's macros clash with Qt's names.

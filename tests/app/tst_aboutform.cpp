@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The about box: its links and where it opens.
 
 #include "AboutForm.h"

@@ -1,8 +1,10 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The main window on the offscreen platform with a fake clock, recorded system
 // actions, scripted base dialogs and a recorded tray.
 
 #include "AboutForm.h"
 #include "AppFakes.h"
+#include "AutostartEntry.h"
 #include "Fakes.h"
 #include "MainForm.h"
 #include "RecordingTrayBackend.h"
@@ -19,6 +21,7 @@
 #include <QDialog>
 #include <QFile>
 #include <QMenu>
+#include <QMenuBar>
 #include <QScrollBar>
 #include <QSignalSpy>
 #include <QTemporaryDir>
@@ -125,6 +128,7 @@ private slots:
     void editPassesTheKindOfTask();
     void helpPageBesideTheProgram_data();
     void helpPageBesideTheProgram();
+    void startAtLoginCommand();
     void paintingWithOnlyTheTitleRow();
     void paintingOfTheSelectedRow_data();
     void paintingOfTheSelectedRow();
@@ -348,6 +352,40 @@ void TestMainForm::helpPageBesideTheProgram()
     const QStringList expected =
         besideProgram ? QStringList{"open " + m_dir->filePath("help.html")} : QStringList{};
     QCOMPARE(m_rig->observed(), expected);
+}
+
+void TestMainForm::startAtLoginCommand()
+{
+    TMainForm &form = *m_rig->form;
+    auto captions = [](const QMenu *menu) {
+        QStringList seen;
+        for (const QAction *action : menu->actions())
+            seen << (action->isSeparator() ? QStringLiteral("-") : action->text());
+        return seen;
+    };
+    QCOMPARE(captions(form.PopupMenu2), (QStringList{"Open", "-", "Start at login", "-", "Close"}));
+    QCOMPARE(captions(form.menuBar()->findChild<QMenu *>("File1")).mid(3),
+             (QStringList{"-", "Start at login", "-", "Exit"}));
+    QVERIFY(!form.Startatlogin1->isEnabled());
+
+    AutostartEntry entry(m_dir->filePath("config"), links::applicationId(), "/usr/bin/kronvale",
+                         m_rig->errors);
+    entry.writeUnlessPresent();
+    form.setLoginStart(&entry);
+    QVERIFY(form.Startatlogin1->isEnabled() && form.Startatlogin1->isChecked());
+    form.Startatlogin1->trigger();
+    QVERIFY(!form.Startatlogin1->isChecked());
+    QVERIFY(!entry.isEnabled());
+
+    // A folder in the entry's place, and the menu opened: the tick shows the
+    // entry; switching fails, says why, and the tick stays as the entry is.
+    QVERIFY(QFile::remove(entry.path()) && QDir().mkpath(entry.path()));
+    form.Startatlogin1->setChecked(true);
+    emit form.PopupMenu2->aboutToShow();
+    QVERIFY(!form.Startatlogin1->isChecked());
+    form.Startatlogin1->trigger();
+    QVERIFY(!form.Startatlogin1->isChecked());
+    QCOMPARE(m_rig->errors.shown.size(), 1);
 }
 
 void TestMainForm::paintingWithOnlyTheTitleRow()

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The built program as a child process: one instance per base folder, and a
 // kill that saves the task table. Each run has its own copy of the program in a
 // temporary folder, which is also its base folder, and a home of its own.
@@ -10,6 +11,7 @@
 #include <QFile>
 #include <QLocalSocket>
 #include <QProcess>
+#include <QRegularExpression>
 #include <QSignalSpy>
 #include <QTemporaryDir>
 #include <QTest>
@@ -49,6 +51,8 @@ public:
         QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
         env.insert("QT_QPA_PLATFORM", "offscreen");
         env.insert("ASAN_OPTIONS", "detect_leaks=0");
+        // The start at login and every other file of the user's go here, not
+        // into the user's own home.
         env.insert("HOME", home.dir.path());
         env.insert("XDG_RUNTIME_DIR", home.runtime());
         env.insert("XDG_DATA_HOME", home.path("data"));
@@ -103,6 +107,8 @@ class TestProgram : public QObject
     Q_OBJECT
 
 private slots:
+    void commandLine_data();
+    void commandLine();
     void stopSignalSavesAndEnds_data();
     void stopSignalSavesAndEnds();
     void stopDuringTheStartMessageEnds();
@@ -112,6 +118,50 @@ private slots:
     void holderThatDoesNotAnswerIsToldOf();
     void staleLockIsTakenOver();
 };
+
+void TestProgram::commandLine_data()
+{
+    QTest::addColumn<QStringList>("arguments");
+    QTest::addColumn<int>("status");
+    // What it prints: on its standard output after 0, on its error output else.
+    QTest::addColumn<QString>("printed");
+    QTest::newRow("--version") << QStringList{"--version"} << 0 << "^Kronvale 1\\.1\n$";
+    QTest::newRow("--help") << QStringList{"--help"} << 0 << "^Usage: kronvale .*\n  --tray ";
+    QTest::newRow("unknown option")
+        << QStringList{"--tray", "--bogus"} << 2
+        << "^kronvale: Unknown option 'bogus'\\.\nTry 'kronvale --help' .*\n$";
+    QTest::newRow("an argument") << QStringList{"tasks.log"} << 2
+                                 << "^kronvale: Unexpected argument 'tasks\\.log'\\.\n";
+}
+
+void TestProgram::commandLine()
+{
+    QFETCH(QStringList, arguments);
+    QFETCH(int, status);
+    QFETCH(QString, printed);
+    // Answered before any window: no display is needed.
+    QTemporaryDir dir;
+    QProcess process;
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    env.remove("DISPLAY");
+    env.remove("WAYLAND_DISPLAY");
+    env.remove("QT_QPA_PLATFORM");
+    env.insert("XDG_CONFIG_HOME", dir.path());
+    process.setProcessEnvironment(env);
+    process.start(QStringLiteral(KV_PROGRAM), arguments);
+    QVERIFY(process.waitForFinished(10000));
+    QCOMPARE(process.exitStatus(), QProcess::NormalExit);
+    QCOMPARE(process.exitCode(), status);
+    const QString out = QString::fromLocal8Bit(process.readAllStandardOutput());
+    const QString err = QString::fromLocal8Bit(process.readAllStandardError());
+    const QString &text = status == 0 ? out : err;
+    QVERIFY2(QRegularExpression(printed, QRegularExpression::DotMatchesEverythingOption)
+                 .match(text)
+                 .hasMatch(),
+             qPrintable(text));
+    QVERIFY2((status == 0 ? err : out).isEmpty(), qPrintable(out + err));
+    QVERIFY(QDir(dir.path()).isEmpty());
+}
 
 void TestProgram::stopSignalSavesAndEnds_data()
 {

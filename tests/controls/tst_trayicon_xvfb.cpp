@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The tray icon in a real X11 tray host (trayer) on a private Xvfb, clicked
 // through the X server with xdotool.
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The skinned button's answers to the mouse, the keyboard, focus, its timers,
 // its popup menu and its kind.
 

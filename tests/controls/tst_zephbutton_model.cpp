@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Settings of the skinned button: kinds, glyph cell counts, frame colours,
 // ranges, the hint, and the artwork it is built with.
 

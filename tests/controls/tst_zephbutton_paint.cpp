@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Pixels of the skinned button's looks, rendered offscreen.
 
 #include "ZephButton.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Renders every skinned button style in every look into one PNG sheet, for a
 // person to look at: zephbutton_gallery [output.png]
 // Rows are the styles; column groups are a caption alone, a kind's glyph with

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Runs in the Europe/Berlin time zone (set by CTest), which has daylight saving.
 #include "Fakes.h"
 #include "Scheduler.h"

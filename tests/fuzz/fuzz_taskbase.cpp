@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Feeds arbitrary bytes to the task base reader. It must never crash, hang or
 // allocate from a count it has not checked, and whatever it reads must be written
 // and read back to the same cells.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The desktop side of the Linux actions: files reach the desktop's "open"
 // handler (xdg-open, replaced here by a script that records its argument), and
 // switching the display off does nothing where no display power control exists.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Runs the power events against a mock of systemd-logind on a private bus that
 // stands in for the system bus: no call can reach the real machine.
 #include "ClockWatcher.h"

@@ -1,0 +1,56 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#include "InstallLayout.h"
+
+#include "Links.h"
+#include "TaskBase.h"
+
+#include <QDir>
+#include <QFileInfo>
+#include <QIcon>
+#include <utility>
+
+namespace kv {
+
+InstallLayout::InstallLayout(QString programFolder) : m_programFolder(std::move(programFolder)) {}
+
+QString InstallLayout::shareFolder() const
+{
+    return QDir::cleanPath(m_programFolder + QStringLiteral("/../share"));
+}
+
+bool InstallLayout::isInstalled() const
+{
+    return QFileInfo(m_programFolder).fileName() == QLatin1String("bin") &&
+           QFileInfo(shareFolder() + QStringLiteral("/kronvale")).isDir();
+}
+
+QString InstallLayout::helpPage() const
+{
+    const QString beside = QDir(m_programFolder).filePath(links::helpFileName());
+    if (QFileInfo(beside).isFile())
+        return beside;
+    const QString installed = shareFolder() + QStringLiteral("/kronvale/") + links::helpFileName();
+    if (isInstalled() && QFileInfo(installed).isFile())
+        return installed;
+    return {};
+}
+
+QString InstallLayout::baseFolder(const QString &dataFolder) const
+{
+    if (!isInstalled())
+        return TaskBase::chooseFolder(m_programFolder, dataFolder);
+    QDir().mkpath(dataFolder);
+    return dataFolder;
+}
+
+void InstallLayout::addIconsToTheme() const
+{
+    const QString icons = shareFolder() + QStringLiteral("/icons");
+    QStringList paths = QIcon::themeSearchPaths();
+    if (isInstalled() && !paths.contains(icons)) {
+        paths.prepend(icons);
+        QIcon::setThemeSearchPaths(paths);
+    }
+}
+
+} // namespace kv

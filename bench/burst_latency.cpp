@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // A burst: the fullest task list, every task due in one second, on the real
 // clock, with the base saved to disk and the files handed to the desktop's
 // opener as the program does it (the opener is a stand-in script that notes when

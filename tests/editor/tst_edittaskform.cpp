@@ -701,8 +701,8 @@ void TestEditTaskForm::closingClearsMode()
 // The real entry point runs a nested loop until the dialog closes.
 void TestEditTaskForm::modalLoopEndsWithCancel()
 {
-    kv::TEditTaskForm form(rig->table, rig->errors, rig->clock, rig->beeper, rig->files,
-                           rig->calendar, nullptr, rig->texts);
+    kv::TEditTaskForm form(rig->table, rig->errors, rig->clock, rig->beeper, rig->files, nullptr,
+                           rig->texts);
     rig->addRow("0", "26.11.2007 9:05:00", "a.txt", "/docs/", "Sunday", "0");
     bool wasModal = false;
     QString shownName;
@@ -730,7 +730,7 @@ void TestEditTaskForm::blocksOnlyItsOwner()
     kv::test::ModalityProbe probe;
     QVERIFY(probe.shown());
     kv::TEditTaskForm form(rig->table, rig->errors, rig->clock, rig->beeper, rig->files,
-                           rig->calendar, &probe.owner, rig->texts);
+                           &probe.owner, rig->texts);
     QTimer::singleShot(0, &form, [&] {
         probe.click(ofTheOwner);
         form.ZephButton2->click();
@@ -918,10 +918,9 @@ void TestEditTaskForm::dialogsOpenCentredOverParent()
     main.move(40, 60);
     main.show();
     QVERIFY(QTest::qWaitForWindowExposed(&main));
-    kv::TCalendarForm calendar(&main, rig->texts);
     kv::test::OpenEditTaskForm form(rig->table, rig->errors, rig->clock, rig->beeper, rig->files,
-                                    calendar, &main, rig->texts);
-    form.calendar = &calendar;
+                                    &main, rig->texts);
+    kv::TCalendarForm &calendar = *form.CalendarForm;
     const QRect screen = main.screen()->availableGeometry();
 
     for (const QPoint at : {QPoint(40, 60), QPoint(90, 20), QPoint(screen.right() - 100, 0)}) {

@@ -24,6 +24,7 @@
 #include <QApplication>
 #include <QLineEdit>
 #include <QMessageBox>
+#include <QProcess>
 #include <QPushButton>
 #include <QTemporaryDir>
 #include <QTest>
@@ -93,49 +94,30 @@ struct Program
     DialogTaskEditor taskEditor;
 };
 
-xcb_connection_t *x11()
-{
-    return qGuiApp->nativeInterface<QNativeInterface::QX11Application>()->connection();
-}
-
-xcb_window_t rootWindow()
-{
-    return xcb_setup_roots_iterator(xcb_get_setup(x11())).data->root;
-}
-
-xcb_atom_t atom(const char *name)
-{
-    xcb_intern_atom_reply_t *reply =
-        xcb_intern_atom_reply(x11(), xcb_intern_atom(x11(), 0, std::strlen(name), name), nullptr);
-    const xcb_atom_t atom = reply ? reply->atom : xcb_atom_t(XCB_ATOM_NONE);
-    std::free(reply);
-    return atom;
-}
-
 // The minimise button of the window's frame: the window manager minimises it,
 // and the program learns of it afterwards.
-void minimiseByTheFrame(const QWidget *window)
+bool minimiseByTheFrame(const QWidget *window)
 {
-    xcb_client_message_event_t message{};
-    message.response_type = XCB_CLIENT_MESSAGE;
-    message.format = 32;
-    message.window = xcb_window_t(window->winId());
-    message.type = atom("WM_CHANGE_STATE");
-    message.data.data32[0] = 3; // IconicState
-    xcb_send_event(x11(), 0, rootWindow(),
-                   XCB_EVENT_MASK_SUBSTRUCTURE_REDIRECT | XCB_EVENT_MASK_SUBSTRUCTURE_NOTIFY,
-                   reinterpret_cast<const char *>(&message));
-    xcb_flush(x11());
+    return QProcess::execute(QStringLiteral("xdotool"), {QStringLiteral("windowminimize"),
+                                                         QString::number(window->winId())}) == 0;
 }
 
 // Whether the window manager stacks `upper` over `lower`.
 bool stackedAbove(const QWidget *upper, const QWidget *lower)
 {
+    xcb_connection_t *x11 =
+        qGuiApp->nativeInterface<QNativeInterface::QX11Application>()->connection();
+    const char name[] = "_NET_CLIENT_LIST_STACKING"; // bottom first
+    xcb_intern_atom_reply_t *atom =
+        xcb_intern_atom_reply(x11, xcb_intern_atom(x11, 0, std::strlen(name), name), nullptr);
+    if (!atom)
+        return false;
     xcb_get_property_reply_t *list = xcb_get_property_reply(
-        x11(),
-        xcb_get_property(x11(), 0, rootWindow(), atom("_NET_CLIENT_LIST_STACKING"), XCB_ATOM_WINDOW,
-                         0, 1024),
-        nullptr); // bottom first
+        x11,
+        xcb_get_property(x11, 0, xcb_setup_roots_iterator(xcb_get_setup(x11)).data->root,
+                         atom->atom, XCB_ATOM_WINDOW, 0, 1024),
+        nullptr);
+    std::free(atom);
     if (!list)
         return false;
     const auto *windows = static_cast<const xcb_window_t *>(xcb_get_property_value(list));
@@ -190,7 +172,8 @@ void TestDialogsOnX11::editorStaysOverTheWindowItBlocks()
 
     // To the tray, by the minimise button of either window, and back by a
     // double click on the tray icon.
-    minimiseByTheFrame(editorMinimised ? static_cast<QWidget *>(&editor) : &form);
+    QVERIFY2(minimiseByTheFrame(editorMinimised ? static_cast<QWidget *>(&editor) : &form),
+             "xdotool failed");
     QTRY_VERIFY(!form.isVisible());
     QTRY_VERIFY(!editor.windowHandle()->isExposed());
     form.TrayIconDblClick();

@@ -3,10 +3,9 @@
 
 #include "Links.h"
 #include "MainForm.h"
+#include "ZephButton.h"
 
 #include <QMouseEvent>
-#include <QPushButton>
-#include <QStyle>
 #include <QUrl>
 
 namespace kv {
@@ -77,12 +76,13 @@ TAboutForm::TAboutForm(LinkOpener &links, QWidget *owner)
     connect(Label1, &TLinkLabel::clicked, this, &TAboutForm::Label1Click);
     connect(Label2, &TLinkLabel::clicked, this, &TAboutForm::Label2Click);
 
-    BitBtn1 = new QPushButton(style()->standardIcon(QStyle::SP_DialogOkButton), tr("OK"), this);
+    // The OK kind: the check-mark glyph, Enter presses it, a click closes the box.
+    BitBtn1 = new TZephButton(this);
     BitBtn1->setObjectName(QStringLiteral("BitBtn1"));
+    BitBtn1->setButtonKind(TZephButton::skOK);
+    BitBtn1->setButtonStyle(TZephButton::stDefault);
+    BitBtn1->setTabStop(true);
     BitBtn1->setGeometry(72, 168, 75, 25);
-    BitBtn1->setDefault(true);
-    BitBtn1->setAutoDefault(true);
-    connect(BitBtn1, &QPushButton::clicked, this, &QDialog::accept);
 }
 
 void TAboutForm::setLinkColor(QLabel *label, const QColor &color)

@@ -4,11 +4,10 @@
 #include <QDialog>
 #include <QLabel>
 
-class QPushButton;
-
 namespace kv {
 
 class LinkOpener;
+class TZephButton;
 
 // A text that acts as a link: it reports a left click.
 class TLinkLabel : public QLabel
@@ -47,7 +46,7 @@ public:
     QLabel *Image1;
     TLinkLabel *Label1;
     TLinkLabel *Label2;
-    QPushButton *BitBtn1;
+    TZephButton *BitBtn1; // OK
 
 public slots:
     void Label1Click();

@@ -332,6 +332,29 @@ void TMainForm::changeEvent(QEvent *event)
     if (event->type() == QEvent::WindowStateChange && (windowState() & Qt::WindowMinimized))
         // Out of the state change first; the window manager is still iconifying.
         QMetaObject::invokeMethod(this, &TMainForm::WMSysCommand, Qt::QueuedConnection);
+    // A window manager that activates this window while a dialog blocks it (when
+    // the dialog's own dialog closes, or on a click) stacks it over the dialog,
+    // and the program looks frozen.
+    if (event->type() == QEvent::ActivationChange && isActiveWindow() &&
+        QApplication::activeModalWidget())
+        QMetaObject::invokeMethod(this, &TMainForm::bringModalChainForward, Qt::QueuedConnection);
+}
+
+void TMainForm::bringModalChainForward()
+{
+    // The open modal dialog and the dialogs it belongs to, up to this window;
+    // raised from the lowest up, so that each stays over its owner.
+    QList<QWidget *> chain;
+    for (QWidget *dialog = QApplication::activeModalWidget(); dialog && dialog != this;
+         dialog = dialog->parentWidget() ? dialog->parentWidget()->window() : nullptr)
+        chain.prepend(dialog);
+    for (QWidget *dialog : chain) {
+        // The window manager may have minimised it along with this window.
+        dialog->setWindowState(dialog->windowState() & ~Qt::WindowMinimized);
+        dialog->raise();
+    }
+    if (!chain.isEmpty())
+        chain.constLast()->activateWindow();
 }
 
 void TMainForm::WMSysCommand()
@@ -347,20 +370,15 @@ void TMainForm::WMSysCommand()
 
 void TMainForm::Open1Click()
 {
-    if (isVisible() && !(windowState() & Qt::WindowMinimized))
-        return;
-    if (!m_shownAt.isNull())
-        move(m_shownAt);
-    setWindowState(windowState() & ~Qt::WindowMinimized);
-    show();
-    // A dialog left open while the window was in the tray must not end up
-    // behind the window it blocks.
-    if (QWidget *modal = QApplication::activeModalWidget()) {
-        // The window manager may have minimised it along with this window.
-        modal->setWindowState(modal->windowState() & ~Qt::WindowMinimized);
-        modal->raise();
-        modal->activateWindow();
+    if (!isVisible() || (windowState() & Qt::WindowMinimized)) {
+        if (!m_shownAt.isNull())
+            move(m_shownAt);
+        setWindowState(windowState() & ~Qt::WindowMinimized);
+        show();
     }
+    // A dialog left open, also while the window was in the tray, must not stay
+    // behind the window it blocks.
+    bringModalChainForward();
 }
 
 void TMainForm::TrayIconDblClick()
@@ -391,6 +409,8 @@ void TMainForm::Startatlogin1Click(bool checked)
 void TMainForm::bringForward()
 {
     Open1Click();
+    if (QApplication::activeModalWidget())
+        return; // the dialog that blocks the window is in front now
     raise();
     activateWindow();
 }

@@ -161,6 +161,8 @@ private:
     void finishClose();
     // Minimising sends the window to the tray: hidden, not iconified.
     void WMSysCommand();
+    // Puts the modal dialogs that block the window over it, the last opened active.
+    void bringModalChainForward();
     void buildControls(QWidget *client);
     void buildMenus();
     void buildTray(TrayBackend *backend);

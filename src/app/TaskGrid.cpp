@@ -115,12 +115,17 @@ void TaskGrid::scrollTo(const QModelIndex &index, ScrollHint hint)
         keepBelowTitle(index.row());
 }
 
+bool TaskGrid::titleFixed() const
+{
+    return m_table.fixedRows() > 0;
+}
+
 void TaskGrid::keepBelowTitle(int row)
 {
     // Scrolling is by whole rows, so one row up brings it just below the title
     // row; at the end of the range the view aligns the last row to the bottom
     // instead, which can leave a row half under the title row.
-    if (row > 0 && rowViewportPosition(row) < rowHeight(0))
+    if (titleFixed() && row > 0 && rowViewportPosition(row) < rowHeight(0))
         verticalScrollBar()->setValue(row - 1);
 }
 
@@ -134,7 +139,7 @@ void TaskGrid::scrollContentsBy(int dx, int dy)
 void TaskGrid::paintEvent(QPaintEvent *event)
 {
     QTableView::paintEvent(event);
-    if (model()->rowCount() == 0 || rowViewportPosition(0) >= 0)
+    if (!titleFixed() || rowViewportPosition(0) >= 0)
         return;
     // A fixed row: painted over the task row scrolled under it.
     QPainter painter(viewport());
@@ -148,7 +153,9 @@ void TaskGrid::paintEvent(QPaintEvent *event)
 
 bool TaskGrid::inTitleRow(const QPoint &pos) const
 {
-    return model()->rowCount() > 0 && pos.y() >= 0 && pos.y() < rowHeight(0);
+    // A fixed title row stays on top; an ordinary one scrolls with the rest.
+    const int top = titleFixed() ? 0 : rowViewportPosition(0);
+    return model()->rowCount() > 0 && pos.y() >= top && pos.y() < top + rowHeight(0);
 }
 
 int TaskGrid::borderAt(const QPoint &pos) const
@@ -173,8 +180,8 @@ void TaskGrid::mousePressEvent(QMouseEvent *event)
         m_startWidth = columnWidth(border);
         return;
     }
-    // A click on the title row selects nothing, nor the task row under it.
-    if (inTitleRow(event->position().toPoint()))
+    // A click on the fixed title row selects nothing, nor the task row under it.
+    if (titleFixed() && inTitleRow(event->position().toPoint()))
         return;
     QTableView::mousePressEvent(event);
 }
@@ -231,9 +238,12 @@ void TaskGridDelegate::paint(QPainter *painter, const QStyleOptionViewItem &opti
     const int col = index.column();
     // The cell proper; its right and bottom pixels carry the grid lines.
     const QRect cell = option.rect.adjusted(0, 0, -TaskGrid::kLineWidth, -TaskGrid::kLineWidth);
-    // Row 0 always looks like the title row, also while the table has no task.
-    const bool title = row == 0;
-    const bool selected = !title && row == table.currentRow();
+    // Row 0 looks like the title row, also while the table has no task; once it
+    // is an ordinary row among tasks (after opening a base into an empty table)
+    // it is selected like any other.
+    const bool selected =
+        row == table.currentRow() && (row > 0 || (table.fixedRows() == 0 && table.hasTasks()));
+    const bool title = row == 0 && !selected;
     const bool focused = selected && m_grid.hasFocus() && col == m_grid.focusColumn();
     const QPalette &pal = m_grid.palette();
     // No cell shows more than this; laying out a huge cell whole would stall

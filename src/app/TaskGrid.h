@@ -10,7 +10,8 @@ namespace kv {
 class TaskTable;
 
 // The task grid GridOfFiles: the task table's rows with row 0 as the title row,
-// which stays on top while the task rows scroll under it, whole-row selection
+// which stays on top while the task rows scroll under it (while it is a fixed
+// row; the table's ordinary row 0 scrolls and is selected), whole-row selection
 // that follows the table's current row, column borders that the user drags in
 // the title row, and the program's own cell painting.
 class TaskGrid : public QTableView
@@ -44,6 +45,7 @@ protected:
     void scrollContentsBy(int dx, int dy) override;
 
 private:
+    bool titleFixed() const;
     bool inTitleRow(const QPoint &pos) const;
     // The column whose right border lies under x in the title row, or -1.
     int borderAt(const QPoint &pos) const;

@@ -2,7 +2,6 @@
 #include "AboutForm.h"
 #include "AutostartEntry.h"
 #include "Beeper.h"
-#include "CalendarForm.h"
 #include "ClockWatcher.h"
 #include "CommandLine.h"
 #include "DialogTaskEditor.h"
@@ -101,8 +100,10 @@ int main(int argc, char *argv[])
     dialogs.setOwner(&MainForm);
     kv::SystemBeeper beeper;
     kv::QtFileChooser files;
-    kv::TCalendarForm CalendarForm(&MainForm);
-    kv::TEditTaskForm EditTaskForm(table, errors, clock, beeper, files, CalendarForm, &MainForm);
+    // The editor's messages belong to it, so that closing one gives it back the focus.
+    kv::StandardErrorBox editorErrors;
+    kv::TEditTaskForm EditTaskForm(table, editorErrors, clock, beeper, files, &MainForm);
+    editorErrors.setOwner(&EditTaskForm);
     kv::DialogTaskEditor editor(EditTaskForm);
     MainForm.setTaskEditor(&editor);
     kv::TAboutForm AboutForm(links, &MainForm);

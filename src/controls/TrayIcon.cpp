@@ -87,10 +87,8 @@ void TTrayIcon::setAnimate(bool value)
     const bool wasRunning = m_animate;
     m_animate = value;
     if (value) {
-        // A restart keeps the icon from before the first start, so that
-        // stopping never leaves a frame of the animation in place of it.
-        if (!wasRunning)
-            SavedIcon = m_icon;
+        // Also on a restart: the picture on show now is the one to put back.
+        SavedIcon = m_icon;
         FrameIndex = 0;
         m_animationTimer->start();
     } else {

@@ -48,7 +48,8 @@ public:
 
     bool animate() const { return m_animate; }
     // Switching on is refused, changing nothing, without pictures in Images or
-    // while not Active. Switching off puts back the icon shown before.
+    // while not Active. Switching on keeps the icon on show, also while already
+    // animating, and switching off puts it back.
     void setAnimate(bool value);
 
     int animateInterval() const { return m_animateInterval; }

@@ -10,13 +10,15 @@
 
 namespace kv {
 
-QtHoverSound::QtHoverSound(QObject *parent) : QObject(parent) {}
+QtHoverSound::QtHoverSound(QObject *parent, const QUrl &source)
+    : QObject(parent), m_source(source.isEmpty() ? QUrl(zeph::hoverSoundUrl()) : source)
+{}
 
 void QtHoverSound::play()
 {
     if (!m_effect) {
         m_effect = new QSoundEffect(this);
-        m_effect->setSource(QUrl(zeph::hoverSoundUrl()));
+        m_effect->setSource(m_source);
     }
     m_effect->play();
 }

@@ -2,6 +2,7 @@
 #pragma once
 
 #include <QObject>
+#include <QUrl>
 
 class QSoundEffect;
 
@@ -23,10 +24,12 @@ class QtHoverSound : public QObject, public HoverSound
     Q_OBJECT
 
 public:
-    explicit QtHoverSound(QObject *parent = nullptr);
+    // The button's own sound, or another one (a wave file).
+    explicit QtHoverSound(QObject *parent = nullptr, const QUrl &source = QUrl());
     void play() override;
 
 private:
+    QUrl m_source;
     QSoundEffect *m_effect = nullptr;
 };
 

@@ -23,6 +23,8 @@ TCalendarForm::TCalendarForm(QWidget *parent, const DateTimeText &texts)
       BitBtn2(new TZephButton(this)), m_texts(texts)
 {
     setObjectName(QStringLiteral("CalendarForm"));
+    // Modal to the windows it belongs to only: the tray icon must still answer.
+    setWindowModality(Qt::WindowModal);
     setWindowTitle(tr("Calender"));
     setFixedSize(513, 288);
     QPalette white = palette();
@@ -53,8 +55,9 @@ TCalendarForm::TCalendarForm(QWidget *parent, const DateTimeText &texts)
     BitBtn2->setButtonKind(TZephButton::skCancel);
     BitBtn2->setTabStop(true);
     BitBtn2->setGeometry(272, 256, 89, 25);
+    // An edged style: it shows which button has the keyboard focus.
     for (TZephButton *button : {BitBtn1, BitBtn2})
-        button->setButtonStyle(TZephButton::stRaised);
+        button->setButtonStyle(TZephButton::stDefault);
     // The kinds close the dialog with their result; Cancel needs nothing more.
     connect(BitBtn1, &TZephButton::OnClick, this, &TCalendarForm::BitBtn1Click);
     setTabOrder(MonthCalendar1, BitBtn1);

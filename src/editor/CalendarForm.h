@@ -13,8 +13,8 @@ class TZephButton;
 
 // The date picker behind the task editor's "Cal" buttons. It is created once and
 // only hidden when it closes, so the date picked last stays selected; the
-// program never sets it. The main window creates it as its child, so that it
-// opens centred over it, and hands it to the task editor, which shows it.
+// program never sets it. The task editor creates it as its own and shows it;
+// it opens centred over the main window.
 class TCalendarForm : public QDialog
 {
     Q_OBJECT

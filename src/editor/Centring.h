@@ -7,13 +7,16 @@
 
 namespace kv {
 
-// Places a dialog's client area centred over that of its parent's window, kept
-// on the parent's screen. Qt's own placement guesses the window frame, and
-// under X11 the guess changes between showings: the dialog opened a title bar's
-// height above the centre at some openings and jumped between them.
+// Places a dialog's client area centred over that of the window that owns it
+// and every dialog in between (the main window), kept on that window's screen.
+// Qt's own placement guesses the window frame, and under X11 the guess changes
+// between showings: the dialog opened a title bar's height above the centre at
+// some openings and jumped between them.
 inline void centreOverParent(QWidget *dialog)
 {
-    QWidget *parent = dialog->parentWidget() ? dialog->parentWidget()->window() : nullptr;
+    QWidget *parent = dialog->parentWidget();
+    while (parent && parent->parentWidget())
+        parent = parent->parentWidget();
     if (!parent || !parent->isVisible() || parent->isMinimized()) {
         dialog->setAttribute(Qt::WA_Moved, false); // Qt's placement then takes over
         return;

@@ -61,13 +61,13 @@ QRadioButton *newRadio(QWidget *parent, const char *name, const QString &caption
 } // namespace
 
 TEditTaskForm::TEditTaskForm(TaskTable &table, ErrorSink &errors, const Clock &clock,
-                             Beeper &beeper, FileChooser &files, TCalendarForm &calendar,
-                             QWidget *parent, const DateTimeText &texts)
+                             Beeper &beeper, FileChooser &files, QWidget *parent,
+                             const DateTimeText &texts)
     : QDialog(parent, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
                           Qt::WindowSystemMenuHint | Qt::WindowMinimizeButtonHint |
                           Qt::WindowCloseButtonHint),
-      m_table(table), m_errors(errors), m_clock(clock), m_beeper(beeper), m_files(files),
-      m_calendar(calendar), m_texts(texts)
+      CalendarForm(new TCalendarForm(this, texts)), m_table(table), m_errors(errors),
+      m_clock(clock), m_beeper(beeper), m_files(files), m_texts(texts)
 {
     setObjectName(QStringLiteral("EditTaskForm"));
     // Modal to the main window only: the tray icon must still answer, so the
@@ -106,9 +106,9 @@ TEditTaskForm::TEditTaskForm(TaskTable &table, ErrorSink &errors, const Clock &c
         list->view()->installEventFilter(this);
     }
 
-    // Raised faces set the buttons apart from the green background.
-    for (TZephButton *button : findChildren<TZephButton *>())
-        button->setButtonStyle(TZephButton::stRaised);
+    // An edged style: it shows which button has the keyboard focus.
+    for (TZephButton *button : PageControl1->findChildren<TZephButton *>())
+        button->setButtonStyle(TZephButton::stDefault);
 
     connect(ZephButton1, &TZephButton::OnClick, this, &TEditTaskForm::ZephButton1Click);
     connect(ZephButton2, &TZephButton::OnClick, this, &TEditTaskForm::ZephButton2Click);
@@ -125,7 +125,7 @@ TEditTaskForm::TEditTaskForm(TaskTable &table, ErrorSink &errors, const Clock &c
             [this] { Edit6->setText(currentTimeText()); });
     connect(ZephButton8, &TZephButton::OnClick, this, &TEditTaskForm::showCalendar);
     connect(ZephButton11, &TZephButton::OnClick, this, &TEditTaskForm::showCalendar);
-    connect(&m_calendar, &TCalendarForm::datePicked, this, &TEditTaskForm::CalDatePicked);
+    connect(CalendarForm, &TCalendarForm::datePicked, this, &TEditTaskForm::CalDatePicked);
 }
 
 // --- layout --------------------------------------------------------------------------
@@ -149,6 +149,7 @@ void TEditTaskForm::buildFilePage()
     ZephButton3->setObjectName(QStringLiteral("ZephButton3"));
     ZephButton3->setCaption(tr("Open file"));
     ZephButton3->setGeometry(482, 31, 92, 26);
+    ZephButton3->setTabStop(true);
 
     GroupBox2 = new QGroupBox(tr("Timer"), TabSheet1);
     GroupBox2->setObjectName(QStringLiteral("GroupBox2"));
@@ -299,7 +300,7 @@ void TEditTaskForm::runModal()
 
 void TEditTaskForm::showCalendar()
 {
-    m_calendar.exec();
+    CalendarForm->exec();
 }
 
 void TEditTaskForm::setVisible(bool visible)
@@ -350,6 +351,13 @@ void TEditTaskForm::FormActivate()
         fillFilePage(m_editedRow);
     if (m_modifyEventTask)
         fillEventPage(m_editedRow);
+    // Typing goes to the first field of the page on show.
+    if (PageControl1->currentWidget() == TabSheet1)
+        Edit1->setFocus(Qt::OtherFocusReason);
+    else
+        for (QRadioButton *radio : eventRadios())
+            if (radio->isChecked())
+                radio->setFocus(Qt::OtherFocusReason);
 }
 
 void TEditTaskForm::fillFilePage(int row)

@@ -28,20 +28,22 @@ class TZephButton;
 // rewriting the edited one, and closes.
 //
 // The main window creates it once, as its child so that it opens centred over
-// it, with the program's table, error box, clock, beep, file chooser and
-// calendar picker, and calls
+// it, with the program's table, error box, clock, beep and file chooser, and
+// calls
 //   NewTask()          for "New task!" (button, Tasks menu Ctrl+N, grid menu);
 //   EditSelectedTask() for "Edit task!" (button, Tasks menu Ctrl+E, grid menu),
 //                      or EditTask() when it has picked the row itself.
 // Each shows the dialog modally and returns when it has closed; the table then
-// holds the result (a newly added task is its current row).
+// holds the result (a newly added task is its current row). The calendar picker
+// behind the "Cal" buttons is the dialog's own, so that it stacks over it; the
+// error box and the file chooser are given the dialog as their owner.
 class TEditTaskForm : public QDialog
 {
     Q_OBJECT
 
 public:
     TEditTaskForm(TaskTable &table, ErrorSink &errors, const Clock &clock, Beeper &beeper,
-                  FileChooser &files, TCalendarForm &calendar, QWidget *parent = nullptr,
+                  FileChooser &files, QWidget *parent = nullptr,
                   const DateTimeText &texts = DateTimeText());
 
     // Shows the dialog for a new task.
@@ -70,6 +72,7 @@ public:
     void setVisible(bool visible) override;
     void done(int result) override;
 
+    TCalendarForm *CalendarForm;
     QTabWidget *PageControl1;
     QWidget *TabSheet1;
     QWidget *TabSheet2;
@@ -123,7 +126,6 @@ private:
     const Clock &m_clock;
     Beeper &m_beeper;
     FileChooser &m_files;
-    TCalendarForm &m_calendar;
     DateTimeText m_texts;
 
     bool m_modifyFileTask = false;

@@ -16,7 +16,8 @@ public:
     virtual QString chooseFile(QWidget *parent) = 0;
 };
 
-// The desktop's open dialog, without a filter, starting in the program's folder.
+// The desktop's open dialog, without a filter, starting in the program's folder,
+// modal to its owner's window only.
 class QtFileChooser : public FileChooser
 {
 public:

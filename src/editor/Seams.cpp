@@ -17,7 +17,13 @@ QtFileChooser::QtFileChooser() : m_initialFolder(QCoreApplication::applicationDi
 
 QString QtFileChooser::chooseFile(QWidget *parent)
 {
-    return QFileDialog::getOpenFileName(parent, QString(), m_initialFolder);
+    // Not the static dialog, which blocks the whole program, the tray icon too.
+    QFileDialog dialog(parent, QString(), m_initialFolder);
+    dialog.setWindowModality(Qt::WindowModal);
+    dialog.setFileMode(QFileDialog::ExistingFile);
+    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
+        return {};
+    return dialog.selectedFiles().constFirst();
 }
 
 } // namespace kv

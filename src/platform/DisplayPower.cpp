@@ -8,6 +8,46 @@
 
 namespace kv {
 
+namespace {
+
+// The DPMS extension of an open X display.
+class XDisplayPower : public DisplayPowerControl
+{
+public:
+    explicit XDisplayPower(Display *display) : m_display(display) {}
+
+    bool capable() override
+    {
+        int eventBase = 0;
+        int errorBase = 0;
+        return DPMSQueryExtension(m_display, &eventBase, &errorBase) && DPMSCapable(m_display);
+    }
+    bool enabled() override
+    {
+        CARD16 level = 0;
+        BOOL on = False;
+        DPMSInfo(m_display, &level, &on);
+        return on;
+    }
+    void enable() override { DPMSEnable(m_display); }
+    bool forceOff() override { return DPMSForceLevel(m_display, DPMSModeOff) != 0; }
+
+private:
+    Display *m_display;
+};
+
+} // namespace
+
+bool switchDisplayOff(DisplayPowerControl &control)
+{
+    if (!control.capable())
+        return false;
+    // The server refuses to force a level while display power management is off.
+    if (!control.enabled())
+        control.enable();
+    return control.forceOff();
+}
+
 bool switchDisplayOff()
 {
     const char *name = std::getenv("DISPLAY");
@@ -16,18 +56,8 @@ bool switchDisplayOff()
     Display *display = XOpenDisplay(nullptr);
     if (display == nullptr)
         return false;
-    int eventBase = 0;
-    int errorBase = 0;
-    bool done = false;
-    if (DPMSQueryExtension(display, &eventBase, &errorBase) && DPMSCapable(display)) {
-        CARD16 level = 0;
-        BOOL enabled = False;
-        DPMSInfo(display, &level, &enabled);
-        // The server refuses to force a level while display power management is off.
-        if (!enabled)
-            DPMSEnable(display);
-        done = DPMSForceLevel(display, DPMSModeOff) != 0;
-    }
+    XDisplayPower control(display);
+    const bool done = switchDisplayOff(control);
     XCloseDisplay(display);
     return done;
 }

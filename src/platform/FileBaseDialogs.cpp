@@ -5,10 +5,31 @@
 
 #include <QCoreApplication>
 #include <QFileDialog>
+#include <QGridLayout>
 #include <QMessageBox>
 #include <QPushButton>
 
 namespace kv {
+
+namespace {
+
+// Room in the title bar for the window's icon and its buttons.
+constexpr int kTitleBarExtras = 140;
+
+// Window managers cut a caption wider than its window, and a cut "Tasks are not
+// stopped" reads as its opposite: the box is kept as wide as its caption in a
+// bold title font, with room for the title bar's icon and buttons.
+void fitCaption(QMessageBox &box)
+{
+    QFont bold = box.font();
+    bold.setBold(true);
+    const int width = QFontMetrics(bold).horizontalAdvance(box.windowTitle()) + kTitleBarExtras;
+    if (auto *grid = qobject_cast<QGridLayout *>(box.layout()))
+        grid->addItem(new QSpacerItem(width, 0, QSizePolicy::Fixed, QSizePolicy::Minimum),
+                      grid->rowCount(), 0, 1, grid->columnCount());
+}
+
+} // namespace
 
 QString FileBaseDialogs::chooseSavePath(const QString &folder)
 {
@@ -27,6 +48,8 @@ QString FileBaseDialogs::choose(const QString &folder, bool save)
     dialog.setAcceptMode(save ? QFileDialog::AcceptSave : QFileDialog::AcceptOpen);
     dialog.setFileMode(save ? QFileDialog::AnyFile : QFileDialog::ExistingFile);
     dialog.setDefaultSuffix(QStringLiteral("log"));
+    // Modal to the main window only, so that the tray icon still answers.
+    dialog.setWindowModality(Qt::WindowModal);
     if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
         return {};
     return dialog.selectedFiles().constFirst();
@@ -38,6 +61,8 @@ void FileBaseDialogs::warnTasksNotStopped()
                     QCoreApplication::translate("kv::FileBaseDialogs", "Tasks are not stopped"),
                     QCoreApplication::translate("kv::FileBaseDialogs", "Tasks should be stopped!"),
                     QMessageBox::Ok, m_owner);
+    box.setWindowModality(Qt::WindowModal);
+    fitCaption(box);
     box.exec();
 }
 

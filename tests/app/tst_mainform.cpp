@@ -108,6 +108,15 @@ QColor pixelAt(const QImage &image, QPoint at)
     return image.pixelColor(at);
 }
 
+// The grid as the window's layout gives it: rows 20 pixels high, each under a
+// one-pixel silver line, and its colours.
+constexpr int kRowHeight = 20;
+constexpr int kRowPitch = kRowHeight + 1;
+const QColor kLines(192, 192, 192);
+const QColor kBody(255, 255, 193);
+const QColor kTitle(196, 255, 179);
+const QColor kGreen(0, 179, 0);
+
 } // namespace
 
 class TestMainForm : public QObject
@@ -133,6 +142,7 @@ private slots:
     void paintingOfTheSelectedRow_data();
     void paintingOfTheSelectedRow();
     void clickSelectsTaskNotTitle();
+    void titleRowOpenedIntoAnEmptyTableIsOrdinary();
     void titleRowStaysOnTop();
     void minimiseHidesInTrayAndOpenRestores_data();
     void minimiseHidesInTrayAndOpenRestores();
@@ -395,13 +405,13 @@ void TestMainForm::paintingWithOnlyTheTitleRow()
     const QImage image = form.GridOfFiles->viewport()->grab().toImage();
     for (int y = 0; y < image.height(); ++y)
         for (int x = 0; x < image.width(); ++x)
-            QVERIFY2(pixelAt(image, {x, y}) != TaskGrid::selectedColor(), "green painted");
+            QVERIFY2(pixelAt(image, {x, y}) != kGreen, "green painted");
     // Below the title row there is no framed box in column 0: all body colour.
     for (int y = 22; y < 60; ++y)
         for (int x = 0; x < 24; ++x)
-            QCOMPARE(pixelAt(image, {x, y}), TaskGrid::bodyColor());
+            QCOMPARE(pixelAt(image, {x, y}), kBody);
     // The title row itself is drawn in the title colour.
-    QCOMPARE(pixelAt(image, {60, 1}), TaskGrid::titleColor());
+    QCOMPARE(pixelAt(image, {60, 1}), kTitle);
 }
 
 void TestMainForm::paintingOfTheSelectedRow_data()
@@ -427,25 +437,24 @@ void TestMainForm::paintingOfTheSelectedRow()
     }
     QApplication::processEvents();
     const QImage image = form.GridOfFiles->viewport()->grab().toImage();
-    const int rowPitch = TaskGrid::kRowHeight + TaskGrid::kLineWidth;
-    const int row2 = 2 * rowPitch + rowPitch / 2;
-    const int row1 = rowPitch + rowPitch / 2;
+    const int row2 = 2 * kRowPitch + kRowPitch / 2;
+    const int row1 = kRowPitch + kRowPitch / 2;
     const QColor highlight =
         form.GridOfFiles->palette().color(QPalette::Active, QPalette::Highlight);
     // Column 1 is the focused cell when the grid has the focus.
-    QCOMPARE(pixelAt(image, {150, row2}), gridFocused ? highlight : TaskGrid::selectedColor());
-    QCOMPARE(pixelAt(image, {500, row2}), TaskGrid::selectedColor());
+    QCOMPARE(pixelAt(image, {150, row2}), gridFocused ? highlight : kGreen);
+    QCOMPARE(pixelAt(image, {500, row2}), kGreen);
     // The other task row keeps the body colour.
-    QCOMPARE(pixelAt(image, {150, row1}), TaskGrid::bodyColor());
+    QCOMPARE(pixelAt(image, {150, row1}), kBody);
 
     // Column 0: a box with a one-pixel frame, filled in the cell's colour, no text.
     for (int row : {1, 2}) {
-        const int top = row * rowPitch;
-        const QColor fill = row == 2 ? TaskGrid::selectedColor() : TaskGrid::bodyColor();
-        QCOMPARE(pixelAt(image, {0, top + 10}), TaskGrid::lineColor());
-        QCOMPARE(pixelAt(image, {22, top + 10}), TaskGrid::lineColor());
-        QCOMPARE(pixelAt(image, {10, top}), TaskGrid::lineColor());
-        for (int y = top + 1; y < top + TaskGrid::kRowHeight; ++y)
+        const int top = row * kRowPitch;
+        const QColor fill = row == 2 ? kGreen : kBody;
+        QCOMPARE(pixelAt(image, {0, top + 10}), kLines);
+        QCOMPARE(pixelAt(image, {22, top + 10}), kLines);
+        QCOMPARE(pixelAt(image, {10, top}), kLines);
+        for (int y = top + 1; y < top + kRowHeight; ++y)
             for (int x = 1; x < 22; ++x)
                 QCOMPARE(pixelAt(image, {x, y}), fill);
     }
@@ -468,8 +477,7 @@ void TestMainForm::clickSelectsTaskNotTitle()
     m_rig->addTasks();
     showActive();
     QWidget *viewport = form.GridOfFiles->viewport();
-    const int rowPitch = TaskGrid::kRowHeight + TaskGrid::kLineWidth;
-    QTest::mouseClick(viewport, Qt::LeftButton, {}, QPoint(100, 2 * rowPitch + 5));
+    QTest::mouseClick(viewport, Qt::LeftButton, {}, QPoint(100, 2 * kRowPitch + 5));
     QCOMPARE(m_rig->table.currentRow(), 2);
     QTest::mouseClick(viewport, Qt::LeftButton, {}, QPoint(100, 5));
     QCOMPARE(m_rig->table.currentRow(), 2);
@@ -479,6 +487,37 @@ void TestMainForm::clickSelectsTaskNotTitle()
     dragInTitleRow(viewport, border, 30);
     QCOMPARE(form.GridOfFiles->columnWidth(1), before + 30);
     QCOMPARE(m_rig->table.currentRow(), 2);
+}
+
+// "Open base" into an empty table leaves the title row an ordinary row: the mouse
+// and the keys select it and it is painted so, but the row commands pass it by.
+void TestMainForm::titleRowOpenedIntoAnEmptyTableIsOrdinary()
+{
+    TMainForm &form = *m_rig->form;
+    TaskGrid &grid = *form.GridOfFiles;
+    {
+        Rig other(m_dir->path());
+        other.addTasks();
+        TaskBase::writeBase(other.table, m_dir->filePath("two.log"));
+    }
+    m_rig->dialogs.openPath = m_dir->filePath("two.log");
+    form.Openbase1->trigger();
+    QCOMPARE(m_rig->table.taskCount(), 2);
+    m_rig->dialogs.shownIn.clear();
+    m_rig->tasksBefore = 2;
+    m_rig->table.setCurrentRow(2);
+    showActive();
+
+    QTest::mouseClick(grid.viewport(), Qt::LeftButton, {}, QPoint(100, 5));
+    QCOMPARE(m_rig->table.currentRow(), 0);
+    QCOMPARE(pixelAt(grid.viewport()->grab().toImage(), {500, 10}), kGreen);
+    QTest::keyClick(&grid, Qt::Key_Down);
+    QCOMPARE(m_rig->table.currentRow(), 1);
+    QTest::keyClick(&grid, Qt::Key_Up);
+    QCOMPARE(m_rig->table.currentRow(), 0);
+    for (QAction *command : {form.Playnaw1, form.Edittask1, form.DeleteTask1})
+        command->trigger();
+    QCOMPARE(m_rig->observed(), QStringList{});
 }
 
 // The title row is a fixed row: task rows scroll under it, never it away.
@@ -495,11 +534,10 @@ void TestMainForm::titleRowStaysOnTop()
     showActive();
     QScrollBar *scroll = grid.verticalScrollBar();
     QTRY_VERIFY(scroll->value() > 0);
-    const int rowPitch = TaskGrid::kRowHeight + TaskGrid::kLineWidth;
 
     const QImage image = grid.viewport()->grab().toImage();
-    QCOMPARE(pixelAt(image, {60, 1}), TaskGrid::titleColor());
-    QCOMPARE(pixelAt(image, {60, rowPitch + 5}), TaskGrid::bodyColor());
+    QCOMPARE(pixelAt(image, {60, 1}), kTitle);
+    QCOMPARE(pixelAt(image, {60, kRowPitch + 5}), kBody);
 
     // A click on the title row picks neither it nor the task row under it.
     QWidget *viewport = grid.viewport();
@@ -507,13 +545,13 @@ void TestMainForm::titleRowStaysOnTop()
     QCOMPARE(m_rig->table.currentRow(), 40);
 
     // A row that comes current under the title row is scrolled into sight.
-    const int under = grid.rowAt(rowPitch - 1);
+    const int under = grid.rowAt(kRowPitch - 1);
     QVERIFY(under > 1);
     m_rig->table.setCurrentRow(under);
-    QCOMPARE(grid.rowViewportPosition(under), rowPitch);
+    QCOMPARE(grid.rowViewportPosition(under), kRowPitch);
     QTest::keyClick(&grid, Qt::Key_Up);
     QCOMPARE(m_rig->table.currentRow(), under - 1);
-    QCOMPARE(grid.rowViewportPosition(under - 1), rowPitch);
+    QCOMPARE(grid.rowViewportPosition(under - 1), kRowPitch);
 
     // Its column borders still resize while the grid is scrolled.
     const int border = grid.columnWidth(0) + grid.columnWidth(1) - 1;

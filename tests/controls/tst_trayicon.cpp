@@ -118,7 +118,7 @@ private slots:
     void animationIsRefused();
     void animationShowsNextPictureEachTick_data();
     void animationShowsNextPictureEachTick();
-    void stoppingPutsBackTheIconFromBeforeTheAnimation();
+    void stoppingPutsBackTheIconShownAtTheStart();
     void removedImageListStopsTheAnimation();
     void shrunkImageListKeepsTheIndexInside_data();
     void shrunkImageListKeepsTheIndexInside();
@@ -266,18 +266,23 @@ void TestTrayIcon::animationShowsNextPictureEachTick()
     QCOMPARE(rig.takeCalls().size(), frames.size());
 }
 
-void TestTrayIcon::stoppingPutsBackTheIconFromBeforeTheAnimation()
+void TestTrayIcon::stoppingPutsBackTheIconShownAtTheStart()
 {
     Rig rig;
     rig.startAnimation("R G B");
     QCOMPARE(rig.tick(), "G");
-    rig.tray.setAnimate(true); // restarts the cycle, still coming back to Y
-    QCOMPARE(rig.tick(), "G");
-    QCOMPARE(rig.tick(), "B");
     rig.takeCalls();
     rig.tray.setAnimate(false);
     QVERIFY(!rig.timer()->isActive());
     QCOMPARE(rig.takeCalls(), QStringList{"modify Y T"});
+    rig.tray.setAnimate(true);
+    QCOMPARE(rig.tick(), "G");
+    QCOMPARE(rig.tick(), "B");
+    rig.tray.setAnimate(true); // restarts the cycle, now coming back to B
+    QCOMPARE(rig.tick(), "G");
+    rig.takeCalls();
+    rig.tray.setAnimate(false);
+    QCOMPARE(rig.takeCalls(), QStringList{"modify B T"});
     rig.tray.setIcon(solid("R"));
     rig.takeCalls();
     rig.tray.setAnimate(false); // idle: the current icon stays and is sent again

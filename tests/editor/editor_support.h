@@ -35,11 +35,10 @@ class OpenEditTaskForm : public TEditTaskForm
 {
 public:
     using TEditTaskForm::TEditTaskForm;
-    TCalendarForm *calendar = nullptr;
 
 protected:
     void runModal() override { open(); }
-    void showCalendar() override { calendar->open(); }
+    void showCalendar() override { CalendarForm->open(); }
 };
 
 // The program's parts around one editor, with day-first dates ("07.12.2026");
@@ -52,10 +51,8 @@ struct EditorRig
     FakeClock clock{QDateTime(QDate(2026, 12, 7), QTime(9, 5, 0))};
     CountingBeeper beeper;
     ScriptedFileChooser files;
-    TCalendarForm calendar{nullptr, texts};
-    OpenEditTaskForm editor{table, errors, clock, beeper, files, calendar, nullptr, texts};
-
-    EditorRig() { editor.calendar = &calendar; }
+    OpenEditTaskForm editor{table, errors, clock, beeper, files, nullptr, texts};
+    TCalendarForm &calendar = *editor.CalendarForm;
 
     int addRow(const QString &fired, const QString &time, const QString &name, const QString &path,
                const QString &mode, const QString &starts)

@@ -78,6 +78,8 @@ private slots:
     void modalLoopEndsWithCancel();
     void blocksOnlyItsOwner_data();
     void blocksOnlyItsOwner();
+    void ownDialogsBlockOnlyTheMainWindow_data();
+    void ownDialogsBlockOnlyTheMainWindow();
     void currentDateAndTime_data();
     void currentDateAndTime();
     void openFile_data();
@@ -90,6 +92,9 @@ private slots:
     void calendarCancelWritesNothing_data();
     void calendarCancelWritesNothing();
     void dialogsOpenCentredOverParent();
+    void keyboardReach_data();
+    void keyboardReach();
+    void buttonsShowTheFocus();
 
 private:
     std::unique_ptr<EditorRig> rig;
@@ -702,8 +707,8 @@ void TestEditTaskForm::closingClearsMode()
 // The real entry point runs a nested loop until the dialog closes.
 void TestEditTaskForm::modalLoopEndsWithCancel()
 {
-    kv::TEditTaskForm form(rig->table, rig->errors, rig->clock, rig->beeper, rig->files,
-                           rig->calendar, nullptr, rig->texts);
+    kv::TEditTaskForm form(rig->table, rig->errors, rig->clock, rig->beeper, rig->files, nullptr,
+                           rig->texts);
     rig->addRow("0", "26.11.2007 9:05:00", "a.txt", "/docs/", "Sunday", "0");
     bool wasModal = false;
     QString shownName;
@@ -731,12 +736,48 @@ void TestEditTaskForm::blocksOnlyItsOwner()
     kv::test::ModalityProbe probe;
     QVERIFY(probe.shown());
     kv::TEditTaskForm form(rig->table, rig->errors, rig->clock, rig->beeper, rig->files,
-                           rig->calendar, &probe.owner, rig->texts);
+                           &probe.owner, rig->texts);
     QTimer::singleShot(0, &form, [&] {
         probe.click(ofTheOwner);
         form.ZephButton2->click();
     });
     form.NewTask();
+    QCOMPARE(probe.window(ofTheOwner).presses, presses);
+}
+
+void TestEditTaskForm::ownDialogsBlockOnlyTheMainWindow_data()
+{
+    QTest::addColumn<bool>("calendar");
+    QTest::addColumn<bool>("ofTheOwner");
+    QTest::addColumn<int>("presses");
+    for (bool calendar : {true, false}) {
+        const char *dialog = calendar ? "calendar" : "file chooser";
+        QTest::addRow("%s, the main window", dialog) << calendar << true << 0;
+        QTest::addRow("%s, a window of its own", dialog) << calendar << false << 1;
+    }
+}
+
+// The tray icon answers while the editor's calendar or file chooser is open.
+void TestEditTaskForm::ownDialogsBlockOnlyTheMainWindow()
+{
+    QFETCH(bool, calendar);
+    QFETCH(bool, ofTheOwner);
+    QFETCH(int, presses);
+    kv::test::ModalityProbe probe;
+    QVERIFY(probe.shown());
+    kv::test::OpenEditTaskForm form(rig->table, rig->errors, rig->clock, rig->beeper, rig->files,
+                                    &probe.owner, rig->texts);
+    form.NewTask();
+    QTimer::singleShot(0, &form, [&] {
+        probe.click(ofTheOwner);
+        if (QWidget *open = QApplication::activeModalWidget())
+            open->close();
+    });
+    // As the program shows them, in a loop of their own.
+    if (calendar)
+        form.CalendarForm->exec();
+    else
+        kv::QtFileChooser().chooseFile(&form);
     QCOMPARE(probe.window(ofTheOwner).presses, presses);
 }
 
@@ -919,10 +960,9 @@ void TestEditTaskForm::dialogsOpenCentredOverParent()
     main.move(40, 60);
     main.show();
     QVERIFY(QTest::qWaitForWindowExposed(&main));
-    kv::TCalendarForm calendar(&main, rig->texts);
     kv::test::OpenEditTaskForm form(rig->table, rig->errors, rig->clock, rig->beeper, rig->files,
-                                    calendar, &main, rig->texts);
-    form.calendar = &calendar;
+                                    &main, rig->texts);
+    kv::TCalendarForm &calendar = *form.CalendarForm;
     const QRect screen = main.screen()->availableGeometry();
 
     for (const QPoint at : {QPoint(40, 60), QPoint(90, 20), QPoint(screen.right() - 100, 0)}) {
@@ -939,6 +979,63 @@ void TestEditTaskForm::dialogsOpenCentredOverParent()
         calendar.reject();
         form.reject();
     }
+}
+
+void TestEditTaskForm::keyboardReach_data()
+{
+    QTest::addColumn<bool>("eventTask");
+    QTest::addColumn<QString>("first");
+    QTest::addColumn<QStringList>("buttons");
+    QTest::newRow("File page") << false << "Edit1"
+                               << QStringList{"ZephButton3", "ZephButton8", "ZephButton6",
+                                              "ZephButton7", "ZephButton1", "ZephButton2"};
+    QTest::newRow("Event page") << true << "RadioButton4"
+                                << QStringList{"ZephButton11", "ZephButton9", "ZephButton10",
+                                               "ZephButton5", "ZephButton4"};
+}
+
+// Typing at the opening goes to the page's first field, and Tab reaches every
+// button of the page but no date or time field and no day list.
+void TestEditTaskForm::keyboardReach()
+{
+    QFETCH(bool, eventTask);
+    QFETCH(QString, first);
+    QFETCH(QStringList, buttons);
+    auto &form = rig->editor;
+    rig->addRow("0", "26.11.2007 9:05:00", "Restart", "", "Restart(Monday)", "0");
+    if (eventTask)
+        form.EditSelectedTask();
+    else
+        form.NewTask();
+    QVERIFY(QTest::qWaitForWindowActive(&form));
+    QCOMPARE(QApplication::focusWidget()->objectName(), first);
+    QStringList reached;
+    for (QWidget *at = QApplication::focusWidget(); at && !reached.contains(at->objectName());
+         at = QApplication::focusWidget()) {
+        reached << at->objectName();
+        QTest::keyClick(at, Qt::Key_Tab);
+    }
+    for (const QString &button : buttons)
+        QVERIFY2(reached.contains(button), qPrintable(button));
+    for (const char *field : {"Edit2", "Edit3", "Edit5", "Edit6", "ComboBox1", "ComboBox2"})
+        QVERIFY2(!reached.contains(field), field);
+}
+
+// A keyboard user sees which button has the focus, in the editor and in its calendar.
+void TestEditTaskForm::buttonsShowTheFocus()
+{
+    auto &form = rig->editor;
+    form.NewTask();
+    QVERIFY(QTest::qWaitForWindowActive(&form));
+    const auto marked = [](kv::TZephButton *button) {
+        const QImage before = button->grab().toImage();
+        button->setFocus(Qt::TabFocusReason);
+        return button->hasFocus() && button->grab().toImage() != before;
+    };
+    QVERIFY(marked(form.ZephButton3));
+    form.ZephButton8->click();
+    QTRY_COMPARE(QApplication::activeWindow(), form.CalendarForm);
+    QVERIFY(marked(form.CalendarForm->BitBtn2));
 }
 
 QTEST_MAIN(TestEditTaskForm)

@@ -1,7 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // The desktop side of the Linux actions: files reach the desktop's "open"
 // handler (xdg-open, replaced here by a script that records its argument), and
-// switching the display off does nothing where no display power control exists.
+// switching the display off does nothing where no display power control exists
+// (a recorded one plays the X server's).
 #include "DisplayPower.h"
 #include "LinuxSystemActions.h"
 #include "XvfbServer.h"
@@ -21,7 +22,9 @@ private slots:
     void initTestCase();
     void opensFullNameWithDesktopHandler_data();
     void opensFullNameWithDesktopHandler();
-    void displayOffWithoutDisplayPowerDoesNothing();
+    void displayOffWithoutDisplayDoesNothing();
+    void displayOffThroughDisplayPower_data();
+    void displayOffThroughDisplayPower();
 
 private:
     QStringList opened();
@@ -77,14 +80,59 @@ void TestLinuxActions::opensFullNameWithDesktopHandler()
     QCOMPARE(opened(), QStringList{name});
 }
 
-void TestLinuxActions::displayOffWithoutDisplayPowerDoesNothing()
+void TestLinuxActions::displayOffWithoutDisplayDoesNothing()
 {
     const QByteArray saved = qgetenv("DISPLAY");
     qunsetenv("DISPLAY");
     QVERIFY(!kv::switchDisplayOff());
+    qputenv("DISPLAY", saved);
+}
 
-    qputenv("DISPLAY", saved); // our own Xvfb, which has no display power extension
-    QVERIFY(!kv::switchDisplayOff());
+namespace {
+
+class RecordingDisplayPower : public kv::DisplayPowerControl
+{
+public:
+    bool capable() override { return hasPower; }
+    bool enabled() override { return on; }
+    void enable() override
+    {
+        calls << QStringLiteral("enable");
+        on = true;
+    }
+    bool forceOff() override
+    {
+        calls << QStringLiteral("off");
+        return on; // refused while power management is off
+    }
+
+    bool hasPower = false;
+    bool on = false;
+    QStringList calls;
+};
+
+} // namespace
+
+void TestLinuxActions::displayOffThroughDisplayPower_data()
+{
+    QTest::addColumn<bool>("hasPower");
+    QTest::addColumn<bool>("on");
+    QTest::addColumn<QStringList>("calls");
+    QTest::newRow("no display power") << false << false << QStringList{};
+    QTest::newRow("power management off") << true << false << QStringList{"enable", "off"};
+    QTest::newRow("power management on") << true << true << QStringList{"off"};
+}
+
+void TestLinuxActions::displayOffThroughDisplayPower()
+{
+    QFETCH(bool, hasPower);
+    QFETCH(bool, on);
+    QFETCH(QStringList, calls);
+    RecordingDisplayPower power;
+    power.hasPower = hasPower;
+    power.on = on;
+    QCOMPARE(kv::switchDisplayOff(power), hasPower);
+    QCOMPARE(power.calls, calls);
 }
 
 // The desktop services need a real platform: the offscreen one opens nothing.

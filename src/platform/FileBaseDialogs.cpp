@@ -79,6 +79,7 @@ BaseDialogs::CloseChoice FileBaseDialogs::askAfterFailedSave(const QString &mess
     QPushButton *quit = box.addButton(tr("Quit anyway"), QMessageBox::DestructiveRole);
     box.addButton(QMessageBox::Cancel);
     box.setDefaultButton(elsewhere);
+    box.setWindowModality(Qt::WindowModal);
     box.exec();
     if (box.clickedButton() == elsewhere)
         return CloseChoice::SaveElsewhere;

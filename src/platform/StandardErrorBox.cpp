@@ -11,6 +11,9 @@ void StandardErrorBox::present(const QString &text)
         return;
     m_open << text;
     QMessageBox box(QMessageBox::Critical, applicationTitle(), text, QMessageBox::Ok, m_owner);
+    // Modal to its window only: the tray keeps answering.
+    if (m_owner)
+        box.setWindowModality(Qt::WindowModal);
     box.exec();
     m_open.removeOne(text);
 }

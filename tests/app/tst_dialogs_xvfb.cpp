@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The main window and the task editor under a window manager (openbox on a
 // private Xvfb), wired as the program wires them: a dialog that blocks the main
 // window must stay over it and keep the focus, also after a trip to the tray and

@@ -1,4 +1,5 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
+#include "ModalityProbe.h"
 #include "StandardErrorBox.h"
 
 #include <QApplication>
@@ -14,6 +15,8 @@ class TestErrorBox : public QObject
 private slots:
     void showsRuntimeMessage();
     void doesNotStackTheSameMessage();
+    void blocksOnlyItsWindow_data();
+    void blocksOnlyItsWindow();
 };
 
 namespace {
@@ -74,6 +77,26 @@ void TestErrorBox::doesNotStackTheSameMessage()
     textsWhileOpen.sort();
     QCOMPARE(textsWhileOpen, QStringList({"'' is not a valid integer value.", "I/O error 5."}));
     QTRY_VERIFY(openBoxes().isEmpty());
+}
+
+void TestErrorBox::blocksOnlyItsWindow_data()
+{
+    kv::test::ModalityProbe::addRows();
+}
+
+void TestErrorBox::blocksOnlyItsWindow()
+{
+    QFETCH(bool, ofTheOwner);
+    kv::test::ModalityProbe probe;
+    QVERIFY(probe.shown());
+    kv::StandardErrorBox errors(&probe.owner);
+    QTimer::singleShot(0, [&] {
+        QTRY_VERIFY(!openBoxes().isEmpty());
+        probe.click(ofTheOwner);
+        openBoxes().first()->button(QMessageBox::Ok)->click();
+    });
+    errors.showError(QStringLiteral("File access denied"));
+    QTEST(probe.window(ofTheOwner).presses, "presses");
 }
 
 QTEST_MAIN(TestErrorBox)

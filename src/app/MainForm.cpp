@@ -125,6 +125,7 @@ void TMainForm::buildTray(TrayBackend *backend)
     TrayIcon->setToolTip(tr("Tidewatch"));
     TrayIcon->setPopupMenu(PopupMenu2);
     connect(TrayIcon, &TTrayIcon::OnDblClick, this, &TMainForm::TrayIconDblClick);
+    connect(TrayIcon, &TTrayIcon::hostPresentChanged, this, &TMainForm::trayHostChanged);
 }
 
 TZephButton *TMainForm::makeButton(QWidget *client, const QString &caption, const QString &glyph,
@@ -329,14 +330,17 @@ void TMainForm::closeUnattended()
 void TMainForm::changeEvent(QEvent *event)
 {
     QMainWindow::changeEvent(event);
-    if (event->type() == QEvent::WindowStateChange && (windowState() & Qt::WindowMinimized))
+    // Without a tray the window is iconified as usual, and the task bar, the
+    // dock or the window switcher brings it back.
+    if (event->type() == QEvent::WindowStateChange && (windowState() & Qt::WindowMinimized) &&
+        TrayIcon->hostPresent())
         // Out of the state change first; the window manager is still iconifying.
         QMetaObject::invokeMethod(this, &TMainForm::WMSysCommand, Qt::QueuedConnection);
 }
 
 void TMainForm::WMSysCommand()
 {
-    if (!(windowState() & Qt::WindowMinimized))
+    if (!(windowState() & Qt::WindowMinimized) || !TrayIcon->hostPresent())
         return;
     m_shownAt = pos();
     // Withdrawn rather than iconified: no taskbar entry and no minimised window.
@@ -345,11 +349,19 @@ void TMainForm::WMSysCommand()
     hide();
 }
 
+void TMainForm::trayHostChanged(bool present)
+{
+    // A window hidden in a tray that has gone would be out of reach.
+    if (!present && !isVisible() && !m_closed)
+        Open1Click();
+}
+
 void TMainForm::Open1Click()
 {
     if (isVisible() && !(windowState() & Qt::WindowMinimized))
         return;
-    if (!m_shownAt.isNull())
+    // A withdrawn window comes back where it was; an iconified one never left.
+    if (!isVisible() && !m_shownAt.isNull())
         move(m_shownAt);
     setWindowState(windowState() & ~Qt::WindowMinimized);
     show();

@@ -159,8 +159,11 @@ private:
     // Saves the table; false when the user chose to keep the program running.
     bool FormClose();
     void finishClose();
-    // Minimising sends the window to the tray: hidden, not iconified.
+    // Minimising sends the window to the tray, while there is one: hidden, not
+    // iconified.
     void WMSysCommand();
+    // Brings the window back from a tray that has gone.
+    void trayHostChanged(bool present);
     void buildControls(QWidget *client);
     void buildMenus();
     void buildTray(TrayBackend *backend);

@@ -351,9 +351,14 @@ void TMainForm::WMSysCommand()
 
 void TMainForm::trayHostChanged(bool present)
 {
-    // A window hidden in a tray that has gone would be out of reach.
-    if (!present && !isVisible() && !m_closed)
+    if (m_closed)
+        return;
+    if (!present && !isVisible())
+        // A window hidden in a tray that has gone would be out of reach.
         Open1Click();
+    else if (present && isVisible() && (windowState() & Qt::WindowMinimized))
+        // Minimised while there was none, as at a login where the tray starts late.
+        WMSysCommand();
 }
 
 void TMainForm::Open1Click()

@@ -162,7 +162,8 @@ private:
     // Minimising sends the window to the tray, while there is one: hidden, not
     // iconified.
     void WMSysCommand();
-    // Brings the window back from a tray that has gone.
+    // Brings the window back from a tray that has gone, and sends a minimised
+    // one into a tray that has come.
     void trayHostChanged(bool present);
     void buildControls(QWidget *client);
     void buildMenus();

@@ -180,6 +180,9 @@ void TestSessions::windowComesBackWhenTheTrayGoes()
     QTRY_COMPARE_WITH_TIMEOUT(wmState(window), QStringLiteral("Iconic"), 10000);
     QTest::qWait(500);
     QCOMPARE(wmState(window), QStringLiteral("Iconic"));
+    // A tray that comes takes the minimised window in.
+    Helper again(QStringLiteral("trayer"), {"--edge", "top"});
+    QTRY_COMPARE_WITH_TIMEOUT(wmState(window), QStringLiteral("Withdrawn"), 10000);
     program.stop();
 }
 

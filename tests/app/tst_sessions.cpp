@@ -216,17 +216,28 @@ void TestSessions::waylandClientFiresAndSaves()
                         "#!/bin/sh\nprintf '%s\\n' \"$1\" >> \"" + opened.toUtf8() + "\"\n");
     QFile::setPermissions(opener, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
 
-    Program program(dir.path(), home);
     // As in a Wayland session: the program chooses its platform itself.
-    program.setEnv("QT_QPA_PLATFORM", {});
-    program.setEnv("DISPLAY", {});
-    program.setEnv("WAYLAND_DISPLAY", socket);
-    program.setEnv("XDG_SESSION_TYPE", "wayland");
-    program.setEnv("DBUS_SESSION_BUS_ADDRESS", kNoBus);
-    program.setEnv("PATH", home.path("bin") + ':' + qEnvironmentVariable("PATH"));
-    program.process().setProcessChannelMode(QProcess::SeparateChannels);
+    const auto onWayland = [&](Program &program) {
+        program.setEnv("QT_QPA_PLATFORM", {});
+        program.setEnv("DISPLAY", {});
+        program.setEnv("WAYLAND_DISPLAY", socket);
+        program.setEnv("XDG_SESSION_TYPE", "wayland");
+        program.setEnv("DBUS_SESSION_BUS_ADDRESS", kNoBus);
+        program.setEnv("PATH", home.path("bin") + ':' + qEnvironmentVariable("PATH"));
+        program.process().setProcessChannelMode(QProcess::SeparateChannels);
+    };
+    Program program(dir.path(), home);
+    onWayland(program);
     program.start();
     QTRY_VERIFY_WITH_TIMEOUT(program.listening(), 30000);
+    // A second start hands over and brings the window forward, as far as
+    // Wayland lets a client.
+    Program second(dir.path(), home);
+    onWayland(second);
+    second.start();
+    QVERIFY(second.process().waitForFinished(30000));
+    QCOMPARE(second.process().exitCode(), 0);
+    QCOMPARE(second.process().readAllStandardError(), QByteArray());
 
     const QByteArray fired = QUrl::fromLocalFile(dir.filePath("report.odt")).toEncoded() + '\n';
     QTRY_COMPARE_WITH_TIMEOUT(kv::test::readFile(opened), fired, 20000);

@@ -255,21 +255,7 @@ void TestSessions::waylandClientFiresAndSaves()
 
 int main(int argc, char *argv[])
 {
-    kv::test::XvfbServer xvfb;
-    if (!xvfb.isRunning()) {
-        qCritical("Xvfb did not start");
-        return 1;
-    }
-    qputenv("DISPLAY", xvfb.display().toLocal8Bit());
-    qputenv("QT_QPA_PLATFORM", "xcb");
-    qputenv("DBUS_SESSION_BUS_ADDRESS", kNoBus.toLocal8Bit());
-    int result = 0;
-    {
-        QApplication app(argc, argv);
-        TestSessions test;
-        result = QTest::qExec(&test, argc, argv);
-    }
-    return result;
+    return kv::test::runOnXvfb<QApplication, TestSessions>(argc, argv);
 }
 
 #include "tst_sessions.moc"

@@ -182,22 +182,7 @@ void TestTrayIconOnX11::click(const QStringList &arguments)
 
 int main(int argc, char *argv[])
 {
-    kv::test::XvfbServer xvfb;
-    if (!xvfb.isRunning()) {
-        qCritical("Xvfb did not start");
-        return 1;
-    }
-    qputenv("DISPLAY", xvfb.display().toLocal8Bit());
-    qputenv("QT_QPA_PLATFORM", "xcb");
-    // No session bus: Qt would prefer a status notifier host there to the X11 tray.
-    qputenv("DBUS_SESSION_BUS_ADDRESS", "unix:path=/nonexistent");
-    int result = 0;
-    {
-        QApplication app(argc, argv);
-        TestTrayIconOnX11 test;
-        result = QTest::qExec(&test, argc, argv);
-    }
-    return result;
+    return kv::test::runOnXvfb<QApplication, TestTrayIconOnX11>(argc, argv);
 }
 
 #include "tst_trayicon_xvfb.moc"

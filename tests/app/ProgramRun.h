@@ -35,7 +35,7 @@ class Program
 {
 public:
     Program(const QString &folder, const Home &home, const QString &tmp = QDir::tempPath())
-        : m_folder(folder), m_runtime(home.runtime())
+        : m_folder(folder), m_runtime(home.runtime()), m_autostart(home.path("config/autostart"))
     {
         QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
         env.insert("QT_QPA_PLATFORM", "offscreen");
@@ -82,6 +82,9 @@ public:
         socket.connectToServer(SingleInstance(m_folder, m_runtime).serverName());
         return socket.waitForConnected(200);
     }
+    // Also with its task base read: the instance socket comes before, the start
+    // at login entry after.
+    bool started() const { return listening() && !QDir(m_autostart).isEmpty(); }
     void stop(int signalNumber = SIGTERM)
     {
         ::kill(pid_t(m_process.processId()), signalNumber);
@@ -93,6 +96,7 @@ public:
 private:
     QString m_folder;
     QString m_runtime;
+    QString m_autostart;
     QProcess m_process;
 };
 

@@ -109,7 +109,7 @@ void TestProgram::stopSignalSavesAndEnds()
     Program program(dir.path(), home);
     program.start();
     QVERIFY(program.process().waitForStarted(10000));
-    QTRY_VERIFY_WITH_TIMEOUT(program.listening(), 30000);
+    QTRY_VERIFY_WITH_TIMEOUT(program.started(), 30000);
     if (baseGone) {
         QVERIFY(QFile::remove(dir.filePath("KV.log")));
         QVERIFY(QDir(dir.path()).mkdir("KV.log"));

@@ -42,7 +42,7 @@ rm -f "$build"/kronvale_*.deb
 (cd "$build" && cpack -G DEB >"$work/cpack.log" 2>&1) || { cat "$work/cpack.log"; fail "cpack failed"; }
 deb=$build/kronvale_1.1-1_$(dpkg --print-architecture).deb
 [ -f "$deb" ] || fail "no $(basename "$deb")"
-for dep in xdg-utils fonts-liberation2 fonts-dejavu-core libqt6widgets6; do
+for dep in xdg-utils fonts-liberation2 fonts-dejavu-core qt6-wayland libqt6widgets6; do
     dpkg-deb -f "$deb" Depends | grep -qw "$dep" || fail "the package does not depend on $dep"
 done
 lintian --fail-on error "$deb" >"$work/lintian.log" 2>/dev/null ||

@@ -6,10 +6,10 @@ set -euo pipefail
 
 packages=(
     cmake g++ make pkg-config
-    qt6-base-dev qt6-multimedia-dev qt6-qpa-plugins libgl-dev
+    qt6-base-dev qt6-multimedia-dev qt6-qpa-plugins qt6-wayland libgl-dev
     libx11-dev libxext-dev
     fonts-dejavu-core fonts-liberation2 xdg-utils hicolor-icon-theme
-    xvfb xauth dbus python3-dbusmock trayer xdotool openbox x11-utils
+    xvfb xauth dbus python3-dbusmock trayer xdotool openbox x11-utils weston
     clang-format clang libclang-rt-14-dev
     dpkg-dev file lintian desktop-file-utils appstream
 )

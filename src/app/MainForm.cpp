@@ -125,6 +125,7 @@ void TMainForm::buildTray(TrayBackend *backend)
     TrayIcon->setToolTip(tr("Tidewatch"));
     TrayIcon->setPopupMenu(PopupMenu2);
     connect(TrayIcon, &TTrayIcon::OnDblClick, this, &TMainForm::TrayIconDblClick);
+    connect(TrayIcon, &TTrayIcon::hostPresentChanged, this, &TMainForm::trayHostChanged);
 }
 
 TZephButton *TMainForm::makeButton(QWidget *client, const QString &caption, const QString &glyph,
@@ -329,7 +330,10 @@ void TMainForm::closeUnattended()
 void TMainForm::changeEvent(QEvent *event)
 {
     QMainWindow::changeEvent(event);
-    if (event->type() == QEvent::WindowStateChange && (windowState() & Qt::WindowMinimized))
+    // Without a tray the window is iconified as usual, and the task bar, the
+    // dock or the window switcher brings it back.
+    if (event->type() == QEvent::WindowStateChange && (windowState() & Qt::WindowMinimized) &&
+        TrayIcon->hostPresent())
         // Out of the state change first; the window manager is still iconifying.
         QMetaObject::invokeMethod(this, &TMainForm::WMSysCommand, Qt::QueuedConnection);
     // A window manager that activates this window while a dialog blocks it (when
@@ -359,7 +363,7 @@ void TMainForm::bringModalChainForward()
 
 void TMainForm::WMSysCommand()
 {
-    if (!(windowState() & Qt::WindowMinimized))
+    if (!(windowState() & Qt::WindowMinimized) || !TrayIcon->hostPresent())
         return;
     m_shownAt = pos();
     // Withdrawn rather than iconified: no taskbar entry and no minimised window.
@@ -368,10 +372,23 @@ void TMainForm::WMSysCommand()
     hide();
 }
 
+void TMainForm::trayHostChanged(bool present)
+{
+    if (m_closed)
+        return;
+    if (!present && !isVisible())
+        // A window hidden in a tray that has gone would be out of reach.
+        Open1Click();
+    else if (present && isVisible() && (windowState() & Qt::WindowMinimized))
+        // Minimised while there was none, as at a login where the tray starts late.
+        WMSysCommand();
+}
+
 void TMainForm::Open1Click()
 {
     if (!isVisible() || (windowState() & Qt::WindowMinimized)) {
-        if (!m_shownAt.isNull())
+        // A withdrawn window comes back where it was; an iconified one never left.
+        if (!isVisible() && !m_shownAt.isNull())
             move(m_shownAt);
         setWindowState(windowState() & ~Qt::WindowMinimized);
         show();

@@ -159,10 +159,14 @@ private:
     // Saves the table; false when the user chose to keep the program running.
     bool FormClose();
     void finishClose();
-    // Minimising sends the window to the tray: hidden, not iconified.
+    // Minimising sends the window to the tray, while there is one: hidden, not
+    // iconified.
     void WMSysCommand();
     // Puts the modal dialogs that block the window over it, the last opened active.
     void bringModalChainForward();
+    // Brings the window back from a tray that has gone, and sends a minimised
+    // one into a tray that has come.
+    void trayHostChanged(bool present);
     void buildControls(QWidget *client);
     void buildMenus();
     void buildTray(TrayBackend *backend);

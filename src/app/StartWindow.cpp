@@ -2,12 +2,11 @@
 #include "StartWindow.h"
 
 #include <QScreen>
-#include <QSystemTrayIcon>
 #include <QWidget>
 
 namespace kv {
 
-void showAtStart(QWidget &window, bool intoTray)
+void showAtStart(QWidget &window, bool intoTray, bool trayPresent)
 {
     // Centred also when it starts in the tray, so "Open" shows it there.
     window.adjustSize();
@@ -18,7 +17,7 @@ void showAtStart(QWidget &window, bool intoTray)
     }
     if (!intoTray)
         window.show();
-    else if (!QSystemTrayIcon::isSystemTrayAvailable())
+    else if (!trayPresent)
         window.showMinimized();
 }
 

@@ -22,6 +22,7 @@
 #include "TaskActions.h"
 #include "TaskBase.h"
 #include "TaskTable.h"
+#include "TrayIcon.h"
 #include "WakeUpTimer.h"
 
 #include <QApplication>
@@ -139,7 +140,7 @@ int main(int argc, char *argv[])
         manager.setRestartHint(QSessionManager::RestartNever);
     });
 
-    kv::showAtStart(MainForm, options.tray);
+    kv::showAtStart(MainForm, options.tray, MainForm.TrayIcon->hostPresent());
     loginStart.writeUnlessPresent();
     return app.exec();
 }

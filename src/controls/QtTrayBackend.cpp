@@ -2,6 +2,8 @@
 #include "QtTrayBackend.h"
 
 #include <QCoreApplication>
+#include <QDBusConnection>
+#include <QDBusServiceWatcher>
 #include <QGuiApplication>
 #include <QPixmap>
 #include <QTimer>
@@ -9,6 +11,7 @@
 
 #include <cstdlib>
 #include <memory>
+#include <utility>
 #include <xcb/xcb.h>
 
 namespace kv {
@@ -22,6 +25,16 @@ xcb_connection_t *x11Connection()
 }
 
 template <typename Reply> using XcbReply = std::unique_ptr<Reply, decltype(&std::free)>;
+
+quint32 internAtom(xcb_connection_t *connection, const QByteArray &name)
+{
+    const XcbReply<xcb_intern_atom_reply_t> reply(
+        xcb_intern_atom_reply(
+            connection, xcb_intern_atom(connection, 0, quint16(name.size()), name.constData()),
+            nullptr),
+        &std::free);
+    return reply ? reply->atom : 0;
+}
 
 } // namespace
 
@@ -39,16 +52,21 @@ QtTrayBackend::QtTrayBackend(QObject *parent)
     // An X11 tray host announces itself with a MANAGER client message to the
     // root window each time it starts.
     if (xcb_connection_t *connection = x11Connection()) {
-        static constexpr char name[] = "MANAGER";
-        const XcbReply<xcb_intern_atom_reply_t> reply(
-            xcb_intern_atom_reply(connection, xcb_intern_atom(connection, 0, sizeof name - 1, name),
-                                  nullptr),
-            &std::free);
-        if (reply) {
-            m_managerAtom = reply->atom;
+        // The screen Qt connected to, as it read it from DISPLAY.
+        char *host = nullptr;
+        int display = 0;
+        int screen = 0;
+        xcb_parse_display(nullptr, &host, &display, &screen);
+        std::free(host);
+        m_managerAtom = internAtom(connection, "MANAGER");
+        m_trayAtom = internAtom(connection, "_NET_SYSTEM_TRAY_S" + QByteArray::number(screen));
+        if (m_managerAtom && m_trayAtom) {
             QCoreApplication::instance()->installNativeEventFilter(this);
+            watchX11Host();
         }
     }
+    watchStatusNotifierHosts();
+    m_hostPresent = QSystemTrayIcon::isSystemTrayAvailable();
 }
 
 // The native event filter removes itself from the application.
@@ -57,13 +75,14 @@ QtTrayBackend::~QtTrayBackend() = default;
 bool QtTrayBackend::add(const TrayNotifyData &data)
 {
     apply(data);
-    m_tray->show();
-    return QSystemTrayIcon::isSystemTrayAvailable();
+    m_added = true;
+    showIfHosted();
+    return m_hostPresent;
 }
 
 bool QtTrayBackend::modify(const TrayNotifyData &data)
 {
-    if (!m_tray->isVisible())
+    if (!m_added)
         return false;
     apply(data);
     return true;
@@ -71,10 +90,64 @@ bool QtTrayBackend::modify(const TrayNotifyData &data)
 
 bool QtTrayBackend::remove(const TrayNotifyData &)
 {
-    if (!m_tray->isVisible())
+    if (!std::exchange(m_added, false))
         return false;
     m_tray->hide();
     return true;
+}
+
+void QtTrayBackend::showIfHosted()
+{
+    // Under X11 Qt docks the icon by itself once a host comes. Elsewhere it
+    // would only complain that nothing can show it.
+    if (m_added && !m_tray->isVisible() && (m_hostPresent || x11Connection()))
+        m_tray->show();
+}
+
+void QtTrayBackend::recheckHost()
+{
+    const bool present = QSystemTrayIcon::isSystemTrayAvailable();
+    if (present == std::exchange(m_hostPresent, present))
+        return;
+    showIfHosted();
+    emit hostPresentChanged(present);
+}
+
+void QtTrayBackend::watchX11Host()
+{
+    xcb_connection_t *connection = x11Connection();
+    const XcbReply<xcb_get_selection_owner_reply_t> owner(
+        xcb_get_selection_owner_reply(connection, xcb_get_selection_owner(connection, m_trayAtom),
+                                      nullptr),
+        &std::free);
+    m_hostWindow = owner ? owner->owner : quint32(XCB_WINDOW_NONE);
+    if (m_hostWindow == XCB_WINDOW_NONE)
+        return;
+    // The host's end comes as the DestroyNotify of its window; Qt listens for
+    // it on the same window with the same mask.
+    const quint32 mask = XCB_EVENT_MASK_STRUCTURE_NOTIFY;
+    const XcbReply<xcb_generic_error_t> failed(
+        xcb_request_check(connection, xcb_change_window_attributes_checked(
+                                          connection, m_hostWindow, XCB_CW_EVENT_MASK, &mask)),
+        &std::free);
+    if (failed) { // gone already
+        m_hostWindow = XCB_WINDOW_NONE;
+        QTimer::singleShot(0, this, &QtTrayBackend::recheckHost);
+    }
+}
+
+void QtTrayBackend::watchStatusNotifierHosts()
+{
+    static const QString watcher = QStringLiteral("org.kde.StatusNotifierWatcher");
+    QDBusConnection bus = QDBusConnection::sessionBus();
+    if (!bus.isConnected())
+        return;
+    auto *service =
+        new QDBusServiceWatcher(watcher, bus, QDBusServiceWatcher::WatchForOwnerChange, this);
+    connect(service, &QDBusServiceWatcher::serviceOwnerChanged, this, &QtTrayBackend::recheckHost);
+    for (const char *change : {"StatusNotifierHostRegistered", "StatusNotifierHostUnregistered"})
+        bus.connect(watcher, QStringLiteral("/StatusNotifierWatcher"), watcher,
+                    QLatin1String(change), this, SLOT(recheckHost()));
 }
 
 void QtTrayBackend::apply(const TrayNotifyData &data)
@@ -118,33 +191,41 @@ void QtTrayBackend::queueLeftButtonUp()
 
 bool QtTrayBackend::nativeEventFilter(const QByteArray &eventType, void *message, qintptr *)
 {
-    if (eventType == "xcb_generic_event_t" && isTrayManagerAnnouncement(message)) {
-        // Reported once Qt has handled the announcement and docked its icon.
-        QTimer::singleShot(0, this, [this] { emit hostReturned(); });
+    if (eventType != "xcb_generic_event_t")
+        return false;
+    const auto *event = static_cast<const xcb_generic_event_t *>(message);
+    switch (event->response_type & 0x7f) {
+    case XCB_CLIENT_MESSAGE:
+        if (isTrayManagerAnnouncement(message)) {
+            // Reported once Qt has handled the announcement and docked its icon.
+            QTimer::singleShot(0, this, [this] {
+                watchX11Host();
+                recheckHost();
+                emit hostReturned();
+            });
+        }
+        break;
+    case XCB_DESTROY_NOTIFY:
+        if (m_hostWindow != XCB_WINDOW_NONE &&
+            static_cast<const xcb_destroy_notify_event_t *>(message)->window == m_hostWindow) {
+            m_hostWindow = XCB_WINDOW_NONE;
+            // Asked once Qt has seen the host go too.
+            QTimer::singleShot(0, this, &QtTrayBackend::recheckHost);
+        }
+        break;
+    default:
+        break;
     }
     return false;
 }
 
 bool QtTrayBackend::isTrayManagerAnnouncement(void *event) const
 {
-    const auto *generic = static_cast<const xcb_generic_event_t *>(event);
-    if ((generic->response_type & 0x7f) != XCB_CLIENT_MESSAGE)
-        return false;
     const auto *client = static_cast<const xcb_client_message_event_t *>(event);
-    if (client->type != m_managerAtom || client->format != 32)
-        return false;
     // Other managers (XSETTINGS, clipboard) announce themselves the same way;
-    // the second word names the selection taken: _NET_SYSTEM_TRAY_S<screen>.
-    xcb_connection_t *connection = x11Connection();
-    const XcbReply<xcb_get_atom_name_reply_t> reply(
-        xcb_get_atom_name_reply(connection, xcb_get_atom_name(connection, client->data.data32[1]),
-                                nullptr),
-        &std::free);
-    if (!reply)
-        return false;
-    const QByteArray selection(xcb_get_atom_name_name(reply.get()),
-                               xcb_get_atom_name_name_length(reply.get()));
-    return selection.startsWith("_NET_SYSTEM_TRAY_S");
+    // the second word names the selection taken.
+    return client->type == m_managerAtom && client->format == 32 &&
+           client->data.data32[1] == m_trayAtom;
 }
 
 } // namespace kv

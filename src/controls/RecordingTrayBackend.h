@@ -4,11 +4,12 @@
 #include "TrayBackend.h"
 
 #include <QList>
+#include <utility>
 
 namespace kv {
 
 // Records every call instead of reaching a notification area. Tests play the
-// host by emitting mouseMessage() and hostReturned().
+// host by emitting mouseMessage() and hostReturned(), and by setHostPresent().
 class RecordingTrayBackend : public TrayBackend
 {
 public:
@@ -29,11 +30,18 @@ public:
     bool add(const TrayNotifyData &data) override { return record(Add, data); }
     bool modify(const TrayNotifyData &data) override { return record(Modify, data); }
     bool remove(const TrayNotifyData &data) override { return record(Remove, data); }
+    bool hostPresent() const override { return m_hostPresent; }
+    void setHostPresent(bool present)
+    {
+        if (present != std::exchange(m_hostPresent, present))
+            emit hostPresentChanged(present);
+    }
 
     QList<Call> calls;
     bool accepts = true;
 
 private:
+    bool m_hostPresent = true;
     bool record(Operation operation, const TrayNotifyData &data)
     {
         calls.append({operation, data});

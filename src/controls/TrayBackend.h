@@ -40,6 +40,8 @@ public:
     virtual bool add(const TrayNotifyData &data) = 0;
     virtual bool modify(const TrayNotifyData &data) = 0;
     virtual bool remove(const TrayNotifyData &data) = 0;
+    // Whether a host is there to show the icon.
+    virtual bool hostPresent() const = 0;
 
 signals:
     // In the order the host's messages describe the user's actions: a double
@@ -47,6 +49,8 @@ signals:
     void mouseMessage(kv::TrayMouseMessage message);
     // A tray host has started (again) and knows none of the icons added before.
     void hostReturned();
+    // A host has come where there was none, or the last one has gone.
+    void hostPresentChanged(bool present);
 };
 
 } // namespace kv

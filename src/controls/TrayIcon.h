@@ -21,6 +21,7 @@ namespace kv {
 //
 // The icon is in the tray while Active is true (in design mode: while
 // ShowDesigning is true), and comes back by itself when the tray host restarts.
+// HostPresent tells whether there is a tray to show it at all.
 class TTrayIcon : public QObject
 {
     Q_OBJECT
@@ -32,6 +33,7 @@ class TTrayIcon : public QObject
     Q_PROPERTY(kv::TImageList *Images READ images WRITE setImages)
     Q_PROPERTY(QString ToolTip READ toolTip WRITE setToolTip)
     Q_PROPERTY(QMenu *PopupMenu READ popupMenu WRITE setPopupMenu)
+    Q_PROPERTY(bool HostPresent READ hostPresent NOTIFY hostPresentChanged)
 
 public:
     static constexpr int kToolTipLength = 62;           // characters
@@ -76,6 +78,8 @@ public:
     QMenu *popupMenu() const { return m_popupMenu; }
     void setPopupMenu(QMenu *menu) { m_popupMenu = menu; }
 
+    bool hostPresent() const { return m_backend->hostPresent(); }
+
     // Design mode: the component sits on a window being designed, where Active
     // only stores its value and ShowDesigning decides whether the icon shows.
     // Set it before anything else.
@@ -87,6 +91,8 @@ signals:
     void OnDblClick();
     // Always the right button with no modifiers; x and y in screen coordinates.
     void OnRightClick(Qt::MouseButton button, Qt::KeyboardModifiers shift, int x, int y);
+    // A tray host has come where there was none, or the last one has gone.
+    void hostPresentChanged(bool present);
 
 protected:
     bool event(QEvent *event) override;

@@ -1,28 +1,62 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
+#include "X11Dpms.h"
+
+#include <QDBusConnection>
+#include <memory>
+#include <vector>
+
 namespace kv {
 
-// The display power control of one X display, as its server offers it.
-class DisplayPowerControl
+// One way of switching the monitors off.
+class DisplayPowerPath
 {
 public:
-    virtual ~DisplayPowerControl() = default;
-    // The server has the extension and can drive the monitors' power.
-    virtual bool capable() = 0;
-    virtual bool enabled() = 0;
-    virtual void enable() = 0;
-    // False when the server refuses.
-    virtual bool forceOff() = 0;
+    virtual ~DisplayPowerPath() = default;
+    // Whether the monitors were switched off; false, having done nothing, where
+    // this way cannot be reached.
+    virtual bool switchOff() = 0;
 };
 
-// Switches the monitors off through `control`, switching display power
-// management on first where it is off. Returns false, doing nothing, where the
-// display has no power control.
-bool switchDisplayOff(DisplayPowerControl &control);
+// GNOME: Mutter's display configuration in power save mode 3 (off).
+class MutterDisplayPower : public DisplayPowerPath
+{
+public:
+    explicit MutterDisplayPower(const QDBusConnection &sessionBus) : m_bus(sessionBus) {}
+    bool switchOff() override;
 
-// The same on the X display that DISPLAY names. Returns false, doing nothing,
-// where no X display can be reached (no DISPLAY, a Wayland session).
+private:
+    QDBusConnection m_bus;
+};
+
+// KDE Plasma: Power Devil's global shortcut "Turn Off Screen".
+class PowerDevilDisplayPower : public DisplayPowerPath
+{
+public:
+    explicit PowerDevilDisplayPower(const QDBusConnection &sessionBus) : m_bus(sessionBus) {}
+    bool switchOff() override;
+
+private:
+    QDBusConnection m_bus;
+};
+
+// The X server's display power extension, forced off. Not there in a Wayland
+// session (XWayland has none), nor without DISPLAY.
+class X11DisplayPower : public DisplayPowerPath
+{
+public:
+    bool switchOff() override;
+};
+
+// The desktop's own ways first, which keep its idea of the screen's state
+// right, then X11's.
+std::vector<std::unique_ptr<DisplayPowerPath>> displayPowerPaths(const QDBusConnection &sessionBus);
+
+// Tries the ways in that order until one switches the monitors off; false,
+// having done nothing, where none can be reached.
+bool switchDisplayOff(const QDBusConnection &sessionBus);
+// On the session bus.
 bool switchDisplayOff();
 
 } // namespace kv

@@ -4,21 +4,18 @@
 // temporary folder, which is also its base folder, and a home of its own.
 
 #include "FileLock.h"
+#include "ProgramRun.h"
 #include "SingleInstance.h"
 #include "TestFiles.h"
 
 #include <QCoreApplication>
-#include <QFile>
-#include <QLocalSocket>
-#include <QProcess>
 #include <QRegularExpression>
 #include <QSignalSpy>
-#include <QTemporaryDir>
-#include <QTest>
-
-#include <csignal>
 
 using namespace kv;
+using kv::test::copyProgram;
+using kv::test::Home;
+using kv::test::Program;
 using kv::test::readFile;
 using kv::test::writeFile;
 
@@ -27,85 +24,6 @@ namespace {
 // A base with one task, written with bare LF line ends: the program writes CR LF,
 // so the ends tell whether it saved.
 const QByteArray kBaseWithLf = "6\n2\n1\n07.12.2026 9:05:00\nreport.odt\n/docs/\nMonday\n3\n";
-
-// A home, data, configuration and runtime folder for the programs of one test.
-struct Home
-{
-    QTemporaryDir dir;
-    QString path(const char *name) const { return dir.filePath(QLatin1String(name)); }
-    QString runtime() const { return path("runtime"); }
-    QString data() const { return path("data/kronvale"); }
-    Home()
-    {
-        QDir(dir.path()).mkpath("runtime");
-        QFile::setPermissions(runtime(), QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
-    }
-};
-
-class Program
-{
-public:
-    Program(const QString &folder, const Home &home, const QString &tmp = QDir::tempPath())
-        : m_folder(folder), m_runtime(home.runtime()), m_config(home.path("config"))
-    {
-        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
-        env.insert("QT_QPA_PLATFORM", "offscreen");
-        env.insert("ASAN_OPTIONS", "detect_leaks=0");
-        // The start at login and every other file of the user's go here, not
-        // into the user's own home.
-        env.insert("HOME", home.dir.path());
-        env.insert("XDG_RUNTIME_DIR", home.runtime());
-        env.insert("XDG_DATA_HOME", home.path("data"));
-        env.insert("XDG_CONFIG_HOME", home.path("config"));
-        env.insert("XDG_CACHE_HOME", home.path("cache"));
-        env.insert("TMPDIR", tmp);
-        m_process.setProcessEnvironment(env);
-        m_process.setProgram(QDir(folder).filePath("kronvale"));
-        m_process.setProcessChannelMode(QProcess::ForwardedErrorChannel);
-    }
-    ~Program()
-    {
-        if (m_process.state() != QProcess::NotRunning) {
-            m_process.kill();
-            m_process.waitForFinished(5000);
-        }
-    }
-    QProcess &process() { return m_process; }
-    void start() { m_process.start(); }
-    // Running and answering on its instance socket.
-    bool listening() const
-    {
-        QLocalSocket socket;
-        socket.connectToServer(SingleInstance(m_folder, m_runtime).serverName());
-        return socket.waitForConnected(200);
-    }
-    // Through its start: the login entry is the last thing it writes before it
-    // runs.
-    bool started() const
-    {
-        return listening() && !QDir(m_config + "/autostart").entryList(QDir::Files).isEmpty();
-    }
-    void stop(int signalNumber = SIGTERM)
-    {
-        ::kill(pid_t(m_process.processId()), signalNumber);
-        QVERIFY(m_process.waitForFinished(30000));
-        QCOMPARE(m_process.exitStatus(), QProcess::NormalExit);
-        QCOMPARE(m_process.exitCode(), 0);
-    }
-
-private:
-    QString m_folder;
-    QString m_runtime;
-    QString m_config;
-    QProcess m_process;
-};
-
-bool copyProgram(const QString &folder)
-{
-    const QString copy = QDir(folder).filePath("kronvale");
-    return QFile::copy(QStringLiteral(KV_PROGRAM), copy) &&
-           QFile::setPermissions(copy, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
-}
 
 } // namespace
 

@@ -3,27 +3,19 @@
 // stands in for the system bus: no call can reach the real machine.
 #include "ClockWatcher.h"
 #include "LinuxSystemActions.h"
+#include "MockBus.h"
 
-#include <QDBusArgument>
-#include <QDBusConnectionInterface>
-#include <QDBusMessage>
-#include <QDeadlineTimer>
-#include <QProcess>
 #include <QSignalSpy>
 #include <QTest>
+#include <memory>
+
+using kv::test::MockCall;
 
 namespace {
 
 const QString kService = QStringLiteral("org.freedesktop.login1");
 const QString kPath = QStringLiteral("/org/freedesktop/login1");
 const QString kManager = QStringLiteral("org.freedesktop.login1.Manager");
-const QString kMock = QStringLiteral("org.freedesktop.DBus.Mock");
-
-struct Call
-{
-    QString method;
-    QVariantList args;
-};
 
 } // namespace
 
@@ -40,97 +32,33 @@ private slots:
     void resumeFromSleepIsNoticed();
 
 private:
-    QDBusMessage mockCall(const QString &method, const QVariantList &args = {});
-    QList<Call> calls();
-    QList<Call> waitForCalls(int count);
-
-    QProcess m_bus;
-    QProcess m_logind;
+    std::unique_ptr<kv::test::PrivateBus> m_bus;
+    std::unique_ptr<kv::test::DBusMock> m_logind;
 };
 
 void TestLogind::initTestCase()
 {
-    m_bus.start(QStringLiteral("dbus-daemon"),
-                {QStringLiteral("--session"), QStringLiteral("--nofork"),
-                 QStringLiteral("--print-address=1")});
-    QVERIFY2(m_bus.waitForStarted(), "dbus-daemon is missing");
-    QByteArray address;
-    const QDeadlineTimer deadline(10000);
-    while (!address.contains('\n') && !deadline.hasExpired())
-        if (m_bus.waitForReadyRead(int(deadline.remainingTime())))
-            address += m_bus.readAllStandardOutput();
-    address = address.trimmed();
-    QVERIFY2(!address.isEmpty(), "the private bus did not start");
+    m_bus = std::make_unique<kv::test::PrivateBus>();
+    QVERIFY2(m_bus->isRunning(), "the private bus did not start");
     // Before anything in this process touches the system bus.
-    qputenv("DBUS_SYSTEM_BUS_ADDRESS", address);
-
-    m_logind.setProcessChannelMode(QProcess::ForwardedErrorChannel);
-    m_logind.start(QStringLiteral("/usr/bin/python3"),
-                   {QStringLiteral("-m"), QStringLiteral("dbusmock"), QStringLiteral("--system"),
-                    QStringLiteral("--template"), QStringLiteral("logind")});
-    QVERIFY2(m_logind.waitForStarted(), "python3-dbusmock is missing");
-    QDBusConnection bus = QDBusConnection::systemBus();
-    QVERIFY(bus.isConnected());
-    QTRY_VERIFY_WITH_TIMEOUT(bus.interface()->isServiceRegistered(kService), 15000);
+    qputenv("DBUS_SYSTEM_BUS_ADDRESS", m_bus->address());
+    m_logind = std::make_unique<kv::test::DBusMock>(*m_bus, kService, kPath,
+                                                    QStringList{QStringLiteral("--system"),
+                                                                QStringLiteral("--template"),
+                                                                QStringLiteral("logind")});
+    QVERIFY2(m_logind->waitUntilServing(), "python3-dbusmock is missing");
+    QVERIFY(QDBusConnection::systemBus().isConnected());
 }
 
 void TestLogind::cleanupTestCase()
 {
-    for (QProcess *p : {&m_logind, &m_bus}) {
-        p->terminate();
-        if (!p->waitForFinished(5000))
-            p->kill();
-    }
+    m_logind.reset();
+    m_bus.reset();
 }
 
 void TestLogind::init()
 {
-    QCOMPARE(mockCall(QStringLiteral("ClearCalls")).type(), QDBusMessage::ReplyMessage);
-}
-
-QDBusMessage TestLogind::mockCall(const QString &method, const QVariantList &args)
-{
-    QDBusMessage message = QDBusMessage::createMethodCall(kService, kPath, kMock, method);
-    message.setArguments(args);
-    return QDBusConnection::systemBus().call(message);
-}
-
-QList<Call> TestLogind::calls()
-{
-    // GetCalls answers a(tsav): time stamp, method, arguments.
-    const QDBusMessage reply = mockCall(QStringLiteral("GetCalls"));
-    QList<Call> result;
-    if (reply.type() != QDBusMessage::ReplyMessage)
-        return result;
-    const QDBusArgument list = reply.arguments().constFirst().value<QDBusArgument>();
-    list.beginArray();
-    while (!list.atEnd()) {
-        quint64 stamp = 0;
-        Call call;
-        list.beginStructure();
-        list >> stamp >> call.method;
-        list.beginArray();
-        while (!list.atEnd()) {
-            QDBusVariant value;
-            list >> value;
-            call.args << value.variant();
-        }
-        list.endArray();
-        list.endStructure();
-        result << call;
-    }
-    list.endArray();
-    return result;
-}
-
-QList<Call> TestLogind::waitForCalls(int count)
-{
-    QList<Call> seen;
-    const QDeadlineTimer deadline(5000);
-    while ((seen = calls()).size() < count && !deadline.hasExpired())
-        QTest::qWait(20);
-    QTest::qWait(100); // time for a call that should not be there to show up
-    return calls();
+    QCOMPARE(m_logind->call(QStringLiteral("ClearCalls")).type(), QDBusMessage::ReplyMessage);
 }
 
 void TestLogind::powerEvents_data()
@@ -157,12 +85,10 @@ void TestLogind::powerEvents()
     QFETCH(QString, action);
     QFETCH(QString, canHibernate);
     QFETCH(QStringList, methods);
-    const QDBusMessage added =
-        mockCall(QStringLiteral("AddMethod"),
-                 {kManager, QStringLiteral("CanHibernate"), QString(), QStringLiteral("s"),
-                  QStringLiteral("ret = '%1'").arg(canHibernate)});
-    QCOMPARE(added.type(), QDBusMessage::ReplyMessage);
-    QCOMPARE(mockCall(QStringLiteral("ClearCalls")).type(), QDBusMessage::ReplyMessage);
+    QVERIFY(m_logind->addMethod(kManager, QStringLiteral("CanHibernate"), QString(),
+                                QStringLiteral("s"),
+                                QStringLiteral("ret = '%1'").arg(canHibernate)));
+    QCOMPARE(m_logind->call(QStringLiteral("ClearCalls")).type(), QDBusMessage::ReplyMessage);
 
     kv::LinuxSystemActions system;
     if (action == QLatin1String("powerOff"))
@@ -172,13 +98,13 @@ void TestLogind::powerEvents()
     else
         system.standBy();
 
-    const QList<Call> seen = waitForCalls(int(methods.size()));
+    const QList<MockCall> seen = m_logind->waitForCalls(int(methods.size()));
     QStringList seenMethods;
-    for (const Call &call : seen)
+    for (const MockCall &call : seen)
         seenMethods << call.method;
     QCOMPARE(seenMethods, methods);
     // Every state change says interactive = false: no password prompt from a timer.
-    const Call &last = seen.last();
+    const MockCall &last = seen.last();
     QCOMPARE(last.args.size(), 1);
     QCOMPARE(last.args.first().toBool(), false);
     QCOMPARE(last.args.first().metaType(), QMetaType::fromType<bool>());
@@ -190,9 +116,10 @@ void TestLogind::resumeFromSleepIsNoticed()
     QVERIFY(watcher.watchesClockSteps());
     QSignalSpy resumed(&watcher, &kv::ClockWatcher::resumed);
     const auto prepareForSleep = [this](bool start) {
-        return mockCall(QStringLiteral("EmitSignal"),
-                        {kManager, QStringLiteral("PrepareForSleep"), QStringLiteral("b"),
-                         QVariant(QVariantList{QVariant::fromValue(QDBusVariant(start))})})
+        return m_logind
+            ->call(QStringLiteral("EmitSignal"),
+                   {kManager, QStringLiteral("PrepareForSleep"), QStringLiteral("b"),
+                    QVariant(QVariantList{QVariant::fromValue(QDBusVariant(start))})})
             .type();
     };
     QCOMPARE(prepareForSleep(true), QDBusMessage::ReplyMessage);

@@ -9,6 +9,7 @@
 #include <QString>
 #include <QTemporaryDir>
 #include <QThread>
+#include <QTest>
 
 namespace kv::test {
 
@@ -102,5 +103,24 @@ private:
     QTemporaryDir m_home;
     QString m_display;
 };
+
+// Runs the tests of a Test object in an App (QApplication, QGuiApplication) on
+// an X server of their own, and with no session bus: Qt would prefer a
+// StatusNotifier host there to the X11 tray, and nothing may reach the
+// developer's desktop.
+template <typename App, typename Test> int runOnXvfb(int argc, char *argv[])
+{
+    XvfbServer xvfb;
+    if (!xvfb.isRunning()) {
+        qCritical("Xvfb did not start");
+        return 1;
+    }
+    qputenv("DISPLAY", xvfb.display().toLocal8Bit());
+    qputenv("QT_QPA_PLATFORM", "xcb");
+    qputenv("DBUS_SESSION_BUS_ADDRESS", "unix:path=/nonexistent");
+    App app(argc, argv);
+    Test test;
+    return QTest::qExec(&test, argc, argv);
+}
 
 } // namespace kv::test

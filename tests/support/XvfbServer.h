@@ -8,8 +8,8 @@
 #include <QProcess>
 #include <QString>
 #include <QTemporaryDir>
-#include <QThread>
 #include <QTest>
+#include <QThread>
 
 namespace kv::test {
 

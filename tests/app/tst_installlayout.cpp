@@ -11,6 +11,22 @@
 
 using namespace kv;
 
+namespace {
+
+bool makeFiles(const QDir &dir, const QStringList &files)
+{
+    for (const QString &file : files) {
+        if (!dir.mkpath(QFileInfo(dir.filePath(file)).path()))
+            return false;
+        QFile f(dir.filePath(file));
+        if (!file.endsWith('/') && !f.open(QIODevice::WriteOnly))
+            return false;
+    }
+    return true;
+}
+
+} // namespace
+
 class TestInstallLayout : public QObject
 {
     Q_OBJECT
@@ -18,6 +34,8 @@ class TestInstallLayout : public QObject
 private slots:
     void filesFoundFromTheProgram_data();
     void filesFoundFromTheProgram();
+    void helpPageInTheLanguage_data();
+    void helpPageInTheLanguage();
 };
 
 void TestInstallLayout::filesFoundFromTheProgram_data()
@@ -57,18 +75,47 @@ void TestInstallLayout::filesFoundFromTheProgram()
     QFETCH(bool, baseInDataFolder);
     QTemporaryDir root;
     const QDir dir(root.path());
-    for (const QString &file : files) {
-        QVERIFY(dir.mkpath(QFileInfo(dir.filePath(file)).path()));
-        if (!file.endsWith('/')) {
-            QFile f(dir.filePath(file));
-            QVERIFY(f.open(QIODevice::WriteOnly));
-        }
-    }
+    QVERIFY(makeFiles(dir, files));
     const InstallLayout layout(dir.filePath(programFolder));
     QCOMPARE(layout.helpPage(), helpPage.isEmpty() ? QString() : dir.filePath(helpPage));
     const QString data = dir.filePath("home/.local/share/kronvale");
     QCOMPARE(layout.baseFolder(data), baseInDataFolder ? data : dir.filePath(programFolder));
     QVERIFY(QFileInfo(layout.baseFolder(data)).isDir());
+}
+
+void TestInstallLayout::helpPageInTheLanguage_data()
+{
+    QTest::addColumn<QStringList>("files");
+    QTest::addColumn<QString>("programFolder");
+    QTest::addColumn<QString>("language");
+    QTest::addColumn<QString>("helpPage");
+    const QStringList both{"kv/help.html", "kv/help_ru.html"};
+    QTest::newRow("Russian") << both << "kv"
+                             << "ru"
+                             << "kv/help_ru.html";
+    QTest::newRow("English") << both << "kv"
+                             << ""
+                             << "kv/help.html";
+    QTest::newRow("a language without its page") << both << "kv"
+                                                 << "de"
+                                                 << "kv/help.html";
+    QTest::newRow("installed, the English page beside")
+        << QStringList{"bin/help.html", "share/kronvale/help_ru.html"} << "bin"
+        << "ru"
+        << "share/kronvale/help_ru.html";
+}
+
+void TestInstallLayout::helpPageInTheLanguage()
+{
+    QFETCH(QStringList, files);
+    QFETCH(QString, programFolder);
+    QFETCH(QString, language);
+    QFETCH(QString, helpPage);
+    QTemporaryDir root;
+    const QDir dir(root.path());
+    QVERIFY(makeFiles(dir, files));
+    const InstallLayout layout(dir.filePath(programFolder));
+    QCOMPARE(layout.helpPage(language), dir.filePath(helpPage));
 }
 
 QTEST_GUILESS_MAIN(TestInstallLayout)

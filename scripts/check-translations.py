@@ -26,7 +26,7 @@ ENDINGS = ".!?:…"
 
 
 def messages(ts):
-    """{(context, source, disambiguation): (finished, [translations])}"""
+    """{(context, source, disambiguation): (finished, [translations], translator comment)}"""
     result = {}
     for context in ET.parse(ts).getroot().iter("context"):
         name = context.findtext("name")
@@ -40,7 +40,8 @@ def messages(ts):
             ]
             kind = translation.get("type", "")
             key = (name, source, message.findtext("comment") or "")
-            result[key] = (kind not in ("unfinished", "vanished", "obsolete"), forms)
+            finished = kind not in ("unfinished", "vanished", "obsolete")
+            result[key] = (finished, forms, message.findtext("extracomment") or "")
     return result
 
 
@@ -82,7 +83,12 @@ def check_catalogue(ts, lupdate):
         ours, theirs = messages(ts), messages(fresh)
     problems += [f"missing: {label(k)}" for k in theirs.keys() - ours.keys()]
     problems += [f"no longer in the sources: {label(k)}" for k in ours.keys() - theirs.keys()]
-    for key, (finished, forms) in sorted(ours.items()):
+    problems += [
+        f"translator comment out of date: {label(k)}"
+        for k in ours.keys() & theirs.keys()
+        if ours[k][2] != theirs[k][2]
+    ]
+    for key, (finished, forms, _) in sorted(ours.items()):
         if not finished or not all(forms):
             problems.append(f"unfinished: {label(key)}")
             continue

@@ -5,9 +5,9 @@
 #    the README does not name;
 #  - the desktop file and the AppStream data validate;
 #  - a DESTDIR install, moved elsewhere and made read-only, runs under Xvfb with
-#    a fresh HOME: it shows its window, keeps its base in the user's data folder,
-#    opens the installed help page on F1 (through a stand-in xdg-open), writes a
-#    valid autostart entry, and saves on SIGTERM.
+#    a fresh HOME, in Russian: it shows its window, keeps its base in the user's
+#    data folder, opens the installed Russian help page on F1 (through a
+#    stand-in xdg-open), writes a valid autostart entry, and saves on SIGTERM.
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 build=$(cd "${1:-$root/build}" && pwd)
@@ -61,6 +61,11 @@ id=$(basename "$desktop" .desktop)
 desktop-file-validate "$desktop" || fail "invalid $desktop"
 appstreamcli validate --no-net "$work/tree/share/metainfo/$id.metainfo.xml" >"$work/as.log" || true
 ! grep -E '^[EW]:' "$work/as.log" || fail "AppStream data has errors or warnings"
+for ts in "$root"/translations/kronvale_*.ts; do
+    language=$(basename "$ts" .ts)
+    language=${language#kronvale_}
+    [ -f "$work/tree/share/kronvale/help_$language.html" ] || fail "no help page in $language"
+done
 for size in 16x16 22x22 24x24 32x32 48x48 64x64 128x128 256x256; do
     [ -f "$work/tree/share/icons/hicolor/$size/apps/$id.png" ] || fail "no $size icon"
 done
@@ -73,7 +78,7 @@ else
 fi
 ! touch "$work/ro/bin/probe" 2>/dev/null || fail "the installed tree is writable"
 
-echo "-- Installed program under Xvfb, with a fresh home folder"
+echo "-- Installed program under Xvfb, with a fresh home folder, in Russian"
 mkdir -p "$work/home" "$work/run" "$work/fake"
 chmod 700 "$work/run"
 cat >"$work/fake/xdg-open" <<'OPENER'
@@ -86,7 +91,7 @@ xvfb=$!
 wait_for 10 test -s "$work/display" || fail "Xvfb did not start"
 display=:$(cat "$work/display")
 env -i HOME="$work/home" PATH="$work/fake:/usr/bin:/bin" DISPLAY="$display" \
-    XDG_RUNTIME_DIR="$work/run" LANG=C.UTF-8 KV_OPENED="$work/opened" \
+    XDG_RUNTIME_DIR="$work/run" LANG=C.UTF-8 LANGUAGE=ru KV_OPENED="$work/opened" \
     "$work/ro/bin/kronvale" 2>"$work/program.log" &
 program=$!
 find_window() {
@@ -108,7 +113,7 @@ press_f1() {
     test -s "$work/opened"
 }
 wait_for 10 press_f1 || fail "F1 opened nothing"
-grep -qx "file://$work/ro/share/kronvale/help.html" "$work/opened" ||
+grep -qx "file://$work/ro/share/kronvale/help_ru.html" "$work/opened" ||
     fail "F1 opened $(cat "$work/opened")"
 
 base=$work/home/.local/share/kronvale/KV.log

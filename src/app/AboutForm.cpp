@@ -38,6 +38,8 @@ TAboutForm::TAboutForm(LinkOpener &links, QWidget *owner)
     // Modal to the main window only, so that the tray icon still answers while
     // the box is open.
     setWindowModality(Qt::WindowModal);
+    //: Title of the about box, which is 208 pixels wide: the window manager cuts a longer
+    //: title.
     setWindowTitle(tr("About Kronvale"));
     setWindowIcon(TMainForm::programIcon());
     setFixedSize(kClientWidth, kClientHeight);
@@ -72,6 +74,8 @@ TAboutForm::TAboutForm(LinkOpener &links, QWidget *owner)
         return label;
     };
     Label1 = makeLink(links::homePage(), 11, 120, "Label1");
+    //: Link in the about box, followed by the support mail address; keep the blank at the end.
+    //: The box is 208 pixels wide.
     Label2 = makeLink(tr("E-mail: ") + links::supportMail(), 11, 141, "Label2");
     connect(Label1, &TLinkLabel::clicked, this, &TAboutForm::Label1Click);
     connect(Label2, &TLinkLabel::clicked, this, &TAboutForm::Label2Click);

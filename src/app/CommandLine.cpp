@@ -1,9 +1,12 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "CommandLine.h"
 
+#include "Translations.h"
+
 #include <QCommandLineParser>
 #include <QCoreApplication>
 #include <QFileInfo>
+#include <QLocale>
 #include <QStringList>
 
 #include <cstdio>
@@ -22,6 +25,61 @@ void print(std::FILE *stream, const QString &text)
     std::fputs(text.toLocal8Bit().constData(), stream);
 }
 
+// What the arguments ask for, and the answer to print.
+struct Reading
+{
+    CommandLine options;
+    QString out;
+    QString err;
+};
+
+Reading read(const QStringList &arguments)
+{
+    const QString name = QFileInfo(arguments.value(0, QStringLiteral("kronvale"))).fileName();
+
+    QCommandLineParser parser;
+    parser.setApplicationDescription(
+        //: Command line help (--help): the description at its head.
+        Texts::tr("Opens files and switches the machine off at the times of your tasks."));
+    const QCommandLineOption help({QStringLiteral("h"), QStringLiteral("help")},
+                                  //: Command line help: the option --help.
+                                  Texts::tr("Show this help and exit."));
+    const QCommandLineOption version(QStringLiteral("version"),
+                                     //: Command line help: the option --version.
+                                     Texts::tr("Show the program's version and exit."));
+    const QCommandLineOption tray(
+        QStringLiteral("tray"),
+        //: Command line help: the option --tray.
+        Texts::tr("Start with the window hidden in the tray (minimised where there is no tray), "
+                  "as the start at login does."));
+    parser.addOptions({help, version, tray});
+
+    Reading result;
+    QString mistake;
+    if (!parser.parse(arguments))
+        mistake = parser.errorText();
+    else if (!parser.positionalArguments().isEmpty())
+        //: Command line mistake: %1 is the argument that the program does not take.
+        mistake = Texts::tr("Unexpected argument '%1'.").arg(parser.positionalArguments().first());
+    if (!mistake.isEmpty()) {
+        result.err = QStringLiteral("%1: %2\n").arg(name, mistake) +
+                     //: After a command line mistake: %1 is the program's name. Keep the line
+                     //: break at the end.
+                     Texts::tr("Try '%1 --help' for more information.\n").arg(name);
+        result.options.exitStatus = 2;
+    } else if (parser.isSet(help)) {
+        // Before there is an application object the parser does not know the
+        // program's name.
+        result.out = parser.helpText().replace(QStringLiteral("<executable_name>"), name);
+        result.options.exitStatus = 0;
+    } else if (parser.isSet(version)) {
+        result.out = QStringLiteral("Kronvale %1\n").arg(QStringLiteral(KRONVALE_VERSION));
+        result.options.exitStatus = 0;
+    }
+    result.options.tray = parser.isSet(tray);
+    return result;
+}
+
 } // namespace
 
 CommandLine readCommandLine(int argc, char *argv[])
@@ -29,41 +87,23 @@ CommandLine readCommandLine(int argc, char *argv[])
     QStringList arguments;
     for (int i = 0; i < argc; ++i)
         arguments << QString::fromLocal8Bit(argv[i]);
-    const QString name = QFileInfo(arguments.value(0, QStringLiteral("kronvale"))).fileName();
-
-    QCommandLineParser parser;
-    parser.setApplicationDescription(
-        Texts::tr("Opens files and switches the machine off at the times of your tasks."));
-    const QCommandLineOption help({QStringLiteral("h"), QStringLiteral("help")},
-                                  Texts::tr("Show this help and exit."));
-    const QCommandLineOption version(QStringLiteral("version"),
-                                     Texts::tr("Show the program's version and exit."));
-    const QCommandLineOption tray(
-        QStringLiteral("tray"),
-        Texts::tr("Start with the window hidden in the tray (minimised where there is no tray), "
-                  "as the start at login does."));
-    parser.addOptions({help, version, tray});
-
-    CommandLine result;
-    QString mistake;
-    if (!parser.parse(arguments))
-        mistake = parser.errorText();
-    else if (!parser.positionalArguments().isEmpty())
-        mistake = Texts::tr("Unexpected argument '%1'.").arg(parser.positionalArguments().first());
-    if (!mistake.isEmpty()) {
-        print(stderr, QStringLiteral("%1: %2\n").arg(name, mistake) +
-                          Texts::tr("Try '%1 --help' for more information.\n").arg(name));
-        result.exitStatus = 2;
-    } else if (parser.isSet(help)) {
-        // Without an application object the parser does not know the program's name.
-        print(stdout, parser.helpText().replace(QStringLiteral("<executable_name>"), name));
-        result.exitStatus = 0;
-    } else if (parser.isSet(version)) {
-        print(stdout, QStringLiteral("Kronvale %1\n").arg(QStringLiteral(KRONVALE_VERSION)));
-        result.exitStatus = 0;
+    Reading reading = read(arguments);
+    if (reading.options.exitStatus) {
+        // The answer in the user's language, the parser's own texts too, which
+        // need an application object; one that knows the program by its name
+        // alone, as the help shows it. The program ends after the answer.
+        QByteArray name =
+            QFileInfo(arguments.value(0, QStringLiteral("kronvale"))).fileName().toLocal8Bit();
+        char *nameOnly[] = {name.data(), nullptr};
+        int count = 1;
+        QCoreApplication speaker(count, nameOnly);
+        Translations texts(QLocale::system().uiLanguages());
+        texts.install();
+        reading = read(arguments);
+        print(stdout, reading.out);
+        print(stderr, reading.err);
     }
-    result.tray = parser.isSet(tray);
-    return result;
+    return reading.options;
 }
 
 } // namespace kv

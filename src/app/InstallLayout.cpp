@@ -24,14 +24,20 @@ bool InstallLayout::isInstalled() const
            QFileInfo(shareFolder() + QStringLiteral("/kronvale")).isDir();
 }
 
-QString InstallLayout::helpPage() const
+QString InstallLayout::helpPage(const QString &language) const
 {
-    const QString beside = QDir(m_programFolder).filePath(links::helpFileName());
-    if (QFileInfo(beside).isFile())
-        return beside;
-    const QString installed = shareFolder() + QStringLiteral("/kronvale/") + links::helpFileName();
-    if (isInstalled() && QFileInfo(installed).isFile())
-        return installed;
+    QStringList names{links::helpFileName()};
+    if (!language.isEmpty())
+        names.prepend(QFileInfo(names.first()).completeBaseName() + u'_' + language +
+                      QStringLiteral(".html"));
+    for (const QString &name : names) {
+        const QString beside = QDir(m_programFolder).filePath(name);
+        if (QFileInfo(beside).isFile())
+            return beside;
+        const QString installed = shareFolder() + QStringLiteral("/kronvale/") + name;
+        if (isInstalled() && QFileInfo(installed).isFile())
+            return installed;
+    }
     return {};
 }
 

@@ -18,8 +18,9 @@ public:
     // The program lies in <prefix>/bin of a tree with <prefix>/share/kronvale.
     bool isInstalled() const;
     // The help page beside the program, else the installed one; empty when
-    // there is neither.
-    QString helpPage() const;
+    // there is neither. The page in the given language (help_ru.html for "ru")
+    // where there is one, else the English help.html.
+    QString helpPage(const QString &language = {}) const;
     // The folder of the task bases. An installed program keeps them in the
     // user's data folder: its own folder is shared by every user of the machine,
     // and writable by root alone.

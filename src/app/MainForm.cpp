@@ -13,6 +13,7 @@
 #include "TaskEditor.h"
 #include "TaskGrid.h"
 #include "TaskTable.h"
+#include "Translations.h"
 #include "TrayIcon.h"
 #include "ZephButton.h"
 
@@ -61,6 +62,7 @@ TMainForm::TMainForm(const MainFormParts &parts, QWidget *parent)
       m_programFolder(parts.programFolder)
 {
     setObjectName(QStringLiteral("MainForm"));
+    //: The main window's title: the program's name and version.
     setWindowTitle(tr("Kronvale v1.1"));
     setWindowIcon(programIcon());
 
@@ -105,9 +107,12 @@ void TMainForm::buildTray(TrayBackend *backend)
     TrayIcon->setObjectName(QStringLiteral("TrayIcon"));
     PopupMenu2 = new QMenu(this);
     PopupMenu2->setObjectName(QStringLiteral("PopupMenu2"));
+    //: Tray menu: shows the main window again.
     Open1 = PopupMenu2->addAction(tr("Open"), this, &TMainForm::Open1Click);
     Open1->setObjectName(QStringLiteral("Open1"));
     PopupMenu2->addSeparator();
+    //: Item with a check mark, in the File menu and the tray menu: whether the program starts
+    //: in the tray when the user logs in.
     Startatlogin1 = PopupMenu2->addAction(tr("Start at login"));
     Startatlogin1->setObjectName(QStringLiteral("Startatlogin1"));
     Startatlogin1->setCheckable(true);
@@ -115,6 +120,7 @@ void TMainForm::buildTray(TrayBackend *backend)
     connect(Startatlogin1, &QAction::triggered, this, &TMainForm::Startatlogin1Click);
     connect(PopupMenu2, &QMenu::aboutToShow, this, &TMainForm::showLoginStart);
     PopupMenu2->addSeparator();
+    //: Tray menu: saves the task list and ends the program.
     Close1 = PopupMenu2->addAction(tr("Close"), this, &TMainForm::Close1Click);
     Close1->setObjectName(QStringLiteral("Close1"));
 
@@ -122,6 +128,9 @@ void TMainForm::buildTray(TrayBackend *backend)
     TrayIcon->setAnimate(false);
     TrayIcon->setShowDesigning(false);
     TrayIcon->readIcon(programIcon());
+    //: Tool tip of the program's icon in the notification area. Not the program's name but a
+    //: nickname of its own: one who keeps watch on the tide, that is on time. Translate the
+    //: idea, not the letters.
     TrayIcon->setToolTip(tr("Tidewatch"));
     TrayIcon->setPopupMenu(PopupMenu2);
     connect(TrayIcon, &TTrayIcon::OnDblClick, this, &TMainForm::TrayIconDblClick);
@@ -170,17 +179,23 @@ void TMainForm::buildControls(QWidget *client)
     GridOfFiles->setGeometry(134, 72, 651, 305);
     GridOfFiles->setFont(pixelFont(arialLike(), 13));
 
+    //: Button: runs the selected task at once. The five buttons of the main window leave about
+    //: 78 pixels beside their picture (the two below about 94): keep their captions short.
     ZephButton5 = makeButton(client, tr("Play now!"), QStringLiteral("glyph_play.png"),
                              QRect(440, 40, 113, 26));
     ZephButton5->setSpacing(5);
-    ZephButton1 = makeButton(client, tr("New task!"), QStringLiteral("glyph_new.png"),
+    //: Button: opens the task editor for a new task, as the item of the Tasks menu does.
+    ZephButton1 = makeButton(client, tr("New task!", "button"), QStringLiteral("glyph_new.png"),
                              QRect(560, 38, 113, 28));
-    ZephButton2 = makeButton(client, tr("Edit task!"), QStringLiteral("glyph_edit.png"),
+    //: Button: opens the task editor on the selected task, as the item of the Tasks menu does.
+    ZephButton2 = makeButton(client, tr("Edit task!", "button"), QStringLiteral("glyph_edit.png"),
                              QRect(680, 38, 113, 28));
-    ZephButton3 = makeButton(client, tr("Delete task!"), QStringLiteral("glyph_delete.png"),
-                             QRect(0, 312, 129, 33));
-    ZephButton4 = makeButton(client, tr("Delete all tasks!"), QStringLiteral("glyph_deleteall.png"),
-                             QRect(0, 344, 129, 33));
+    //: Button: removes the selected task, without a question, as the item of the Tasks menu does.
+    ZephButton3 = makeButton(client, tr("Delete task!", "button"),
+                             QStringLiteral("glyph_delete.png"), QRect(0, 312, 129, 33));
+    //: Button: removes every task, without a question, as the item of the Tasks menu does.
+    ZephButton4 = makeButton(client, tr("Delete all tasks!", "button"),
+                             QStringLiteral("glyph_deleteall.png"), QRect(0, 344, 129, 33));
     const QList<TZephButton *> order{ZephButton5, ZephButton1, ZephButton2, ZephButton3,
                                      ZephButton4};
     for (int i = 0; i < order.size(); ++i)
@@ -210,10 +225,14 @@ void TMainForm::buildMenus()
 
     QMenu *file = bar->addMenu(tr("File"));
     file->setObjectName(QStringLiteral("File1"));
+    //: File menu: saves the task list to a file the user chooses. A "base" (task base) is the
+    //: file that holds the task list.
     Savebase1 = named(file->addAction(tr("Save base"), this, &TMainForm::Savebase1Click),
                       "Savebase1", QKeySequence(Qt::CTRL | Qt::ALT | Qt::Key_S));
+    //: File menu: empties the task list, which is then saved as KV_new.log.
     Newbase1 = named(file->addAction(tr("New base"), this, &TMainForm::Newbase1Click), "Newbase1",
                      QKeySequence(Qt::CTRL | Qt::ALT | Qt::Key_N));
+    //: File menu: reads a task base file into the list.
     Openbase1 = named(file->addAction(tr("Open base"), this, &TMainForm::Openbase1Click),
                       "Openbase1", QKeySequence(Qt::CTRL | Qt::ALT | Qt::Key_O));
     file->addSeparator();
@@ -224,32 +243,43 @@ void TMainForm::buildMenus()
 
     QMenu *tasks = bar->addMenu(tr("Tasks"));
     tasks->setObjectName(QStringLiteral("asks1"));
+    //: Tasks menu: the same command as the button "Play now!"; the menu has always spelt it
+    //: "naw". Translate it as "Play now!".
     Playnaw1 = named(tasks->addAction(tr("Play naw!"), this, &TMainForm::Playnaw1Click), "Playnaw1",
                      QKeySequence(Qt::Key_F9));
     tasks->addSeparator();
+    //: Tasks menu and the list's menu: opens the task editor for a new task.
     Newtask1 = named(tasks->addAction(tr("New task!"), this, &TMainForm::Newtask1Click), "Newtask1",
                      QKeySequence(Qt::CTRL | Qt::Key_N));
+    //: Tasks menu and the list's menu: opens the task editor on the selected task.
     Edittask1 = named(tasks->addAction(tr("Edit task!"), this, &TMainForm::EditSelectedTask),
                       "Edittask1", QKeySequence(Qt::CTRL | Qt::Key_E));
     tasks->addSeparator();
+    //: Tasks menu: removes the selected task, without a question.
     DeleteTask1 = named(tasks->addAction(tr("Delete task!"), this, &TMainForm::DeleteTask1Click),
                         "DeleteTask1", QKeySequence(Qt::CTRL | Qt::Key_D));
     Deletealltasks1 =
+        //: Tasks menu: removes every task, without a question.
         named(tasks->addAction(tr("Delete all tasks!"), this, &TMainForm::Deletealltasks1Click),
               "Deletealltasks1");
 
     QMenu *help = bar->addMenu(tr("Help"));
     help->setObjectName(QStringLiteral("Help1"));
+    //: Help menu (F1): opens the program's help page.
     Help2 = named(help->addAction(tr("Support"), this, &TMainForm::Help2Click), "Help2",
                   QKeySequence(Qt::Key_F1));
     help->addSeparator();
     Ostrovahomepage1 =
+        //: Help menu: opens the web page of Ostrova, the maker of the program; "Ostrova" is a
+        //: name.
         named(help->addAction(tr("Ostrova home page"), this, &TMainForm::Ostrovahomepage1Click),
               "Ostrovahomepage1");
     Kronvalehomepage1 =
+        //: Help menu: opens the program's web page.
         named(help->addAction(tr("Kronvale home page"), this, &TMainForm::Kronvalehomepage1Click),
               "Kronvalehomepage1");
     help->addSeparator();
+    //: Help menu: shows the about box.
     About1 = named(help->addAction(tr("About"), this, &TMainForm::About1Click), "About1",
                    QKeySequence(Qt::CTRL | Qt::Key_A));
 
@@ -257,6 +287,7 @@ void TMainForm::buildMenus()
     PopupMenu1 = new QMenu(this);
     PopupMenu1->setObjectName(QStringLiteral("PopupMenu1"));
     PlayNow2 =
+        //: The list's context menu: the same command as the button "Play now!".
         named(PopupMenu1->addAction(tr("Play Now!"), this, &TMainForm::Playnaw1Click), "PlayNow2");
     PopupMenu1->addSeparator();
     Newtask2 =
@@ -265,9 +296,11 @@ void TMainForm::buildMenus()
                       "Edittask2");
     PopupMenu1->addSeparator();
     Deletetask2 =
+        //: The list's context menu: the same command as "Delete task!".
         named(PopupMenu1->addAction(tr("Delete task"), this, &TMainForm::DeleteTask1Click),
               "Deletetask2");
     Deletealltasks2 =
+        //: The list's context menu: the same command as "Delete all tasks!".
         named(PopupMenu1->addAction(tr("Delete all tasks"), this, &TMainForm::Deletealltasks1Click),
               "Deletealltasks2");
     GridOfFiles->setContextMenuPolicy(Qt::CustomContextMenu);
@@ -520,7 +553,7 @@ void TMainForm::ZephButton4Click()
 void TMainForm::Help2Click()
 {
     // Beside the program file or in its installed tree, not in the working folder.
-    const QString path = InstallLayout(m_programFolder).helpPage();
+    const QString path = InstallLayout(m_programFolder).helpPage(Translations::installed());
     if (!path.isEmpty())
         m_system.openFile(path);
 }

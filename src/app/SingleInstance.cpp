@@ -53,6 +53,8 @@ SingleInstance::Claim SingleInstance::claim()
         if (m_userLock.tryLock(m_userLockPath) == FileLock::Result::Busy) {
             if (askRunningInstance())
                 return Claim::HandedOver;
+            //: %1 is the folder of the task bases. The running copy did not answer the request
+            //: to show its window.
             m_refusal = tr("Kronvale is already running on the task base folder %1, but it does "
                            "not answer. Two copies would fire every task twice, so this one "
                            "does not start.")
@@ -65,6 +67,7 @@ SingleInstance::Claim SingleInstance::claim()
     if (m_folderLock.tryLock(QDir(m_baseFolder).filePath(baseLockName())) ==
         FileLock::Result::Busy) {
         m_userLock.unlock();
+        //: %1 is the folder of the task bases.
         m_refusal = tr("Another copy of Kronvale, perhaps one of another user, is already "
                        "running on the task base folder %1. Two copies would fire every task "
                        "twice, so this one does not start.")

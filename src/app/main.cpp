@@ -23,9 +23,11 @@
 #include "TaskBase.h"
 #include "TaskTable.h"
 #include "TrayIcon.h"
+#include "Translations.h"
 #include "WakeUpTimer.h"
 
 #include <QApplication>
+#include <QLocale>
 #include <QPointer>
 #include <QSessionManager>
 #include <QStandardPaths>
@@ -38,6 +40,9 @@ int main(int argc, char *argv[])
         return *options.exitStatus;
 
     QApplication app(argc, argv);
+    // Before the first window, whose texts are set as it is built.
+    kv::Translations translations(QLocale::system().uiLanguages());
+    translations.install();
     QApplication::setApplicationName(QStringLiteral("kronvale"));
     QApplication::setDesktopFileName(kv::links::applicationId());
     const QString programFolder = QApplication::applicationDirPath();

@@ -33,6 +33,7 @@ const KindInfo kKinds[] = {
     {nullptr, nullptr, false, false, B::mrNone},
     {"DA", QT_TRANSLATE_NOOP("kv::TZephCustomButton", "OK"), false, true, B::mrOk},
     {"IKSIC", QT_TRANSLATE_NOOP("kv::TZephCustomButton", "Cancel"), true, false, B::mrCancel},
+    //: Captions of the predefined kinds of the skinned button; "&" marks the access key.
     {"POMOC", QT_TRANSLATE_NOOP("kv::TZephCustomButton", "&Help"), false, false, B::mrNone},
     {"DA", QT_TRANSLATE_NOOP("kv::TZephCustomButton", "&Yes"), false, true, B::mrYes},
     {"NE", QT_TRANSLATE_NOOP("kv::TZephCustomButton", "&No"), true, false, B::mrNo},
@@ -41,6 +42,8 @@ const KindInfo kKinds[] = {
     {"RETRI", QT_TRANSLATE_NOOP("kv::TZephCustomButton", "&Retry"), false, false, B::mrRetry},
     {"IGNO", QT_TRANSLATE_NOOP("kv::TZephCustomButton", "&Ignore"), false, false, B::mrIgnore},
     {"SVE", QT_TRANSLATE_NOOP("kv::TZephCustomButton", "&All"), false, false, B::mrAll},
+    //: A joke kind of the button library, with a silly face for a picture; no window of the
+    //: program shows it.
     {"GLUPI", QT_TRANSLATE_NOOP("kv::TZephCustomButton", "&Silly"), false, false, B::mrNone},
 };
 

@@ -7,6 +7,13 @@
 #include <limits>
 #include <optional>
 
+/* TRANSLATOR kv::DateTimeText
+
+   Messages about the cells of a task, shown in the error box. The error box adds a full stop to a
+   message unless it ends in ".", "!", ")" or a straight quote mark, so end each translation as its
+   English ends.
+*/
+
 namespace kv {
 
 namespace {
@@ -138,7 +145,11 @@ QString DateTimeText::dateTime(const QDateTime &dateTime) const
 
 QDate DateTimeText::toDate(const QString &text) const
 {
-    const auto fail = [&] { return Error(invalid("'%1' is not a valid date", text)); };
+    const auto fail = [&] {
+        return Error(
+            //: %1 is the text that should be a date.
+            invalid(QT_TRANSLATE_NOOP("kv::DateTimeText", "'%1' is not a valid date"), text));
+    };
     if (text.size() != 10)
         throw fail();
     int day = -1, month = -1, year = -1;
@@ -162,7 +173,11 @@ QDate DateTimeText::toDate(const QString &text) const
 
 QTime DateTimeText::toTime(const QString &text)
 {
-    const auto fail = [&] { return Error(invalid("'%1' is not a valid time", text)); };
+    const auto fail = [&] {
+        return Error(
+            //: %1 is the text that should be a time.
+            invalid(QT_TRANSLATE_NOOP("kv::DateTimeText", "'%1' is not a valid time"), text));
+    };
     const int hourDigits = int(text.size()) - 6;
     if (hourDigits < 1 || hourDigits > 2 || text.at(hourDigits) != QLatin1Char(':') ||
         text.at(hourDigits + 3) != QLatin1Char(':'))
@@ -187,6 +202,8 @@ int toInt(const QString &text)
 {
     const auto fail = [&] {
         return Error(
+            //: %1 is a cell of the task list that should hold a whole number (a fired mark or a
+            //: start count).
             QCoreApplication::translate("kv::DateTimeText", "'%1' is not a valid integer value")
                 .arg(excerpt(text)));
     };

@@ -1,13 +1,15 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "Errors.h"
 
+#include <QCoreApplication>
 #include <utility>
 
 namespace kv {
 
 QString applicationTitle()
 {
-    return QStringLiteral("Kronvale v1.1");
+    // The main window's title.
+    return QCoreApplication::translate("kv::TMainForm", "Kronvale v1.1");
 }
 
 Error::Error(QString message) : m_message(std::move(message)), m_utf8(m_message.toUtf8()) {}

@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "Modes.h"
 
+#include <QCoreApplication>
 #include <QHash>
 
 namespace kv::Modes {
@@ -10,12 +11,45 @@ namespace {
 constexpr TaskAction kEventActions[] = {TaskAction::ShutDown, TaskAction::Restart,
                                         TaskAction::StandBy, TaskAction::StandOff};
 
+// The file modes and event names as the catalogues know them.
+constexpr const char *kFileModes[] = {
+    //: A task's schedule: once, at its date and time. Shown in the grid's Mode column,
+    //: and as the part in brackets of an event task's mode.
+    QT_TRANSLATE_NOOP("kv::Modes", "Simple"),
+    //: A task's schedule, every Monday. Also an item of the editor's day list, after
+    //: "Everyone:".
+    QT_TRANSLATE_NOOP("kv::Modes", "Monday"), QT_TRANSLATE_NOOP("kv::Modes", "Tuesday"),
+    QT_TRANSLATE_NOOP("kv::Modes", "Wednesday"), QT_TRANSLATE_NOOP("kv::Modes", "Thursday"),
+    QT_TRANSLATE_NOOP("kv::Modes", "Friday"), QT_TRANSLATE_NOOP("kv::Modes", "Saturday"),
+    QT_TRANSLATE_NOOP("kv::Modes", "Sunday"),
+    //: A task's schedule, every day: the last item of the editor's day list.
+    QT_TRANSLATE_NOOP("kv::Modes", "Every day")};
+constexpr const char *kEventNames[] = {
+    //: Power event: switches the machine off.
+    QT_TRANSLATE_NOOP("kv::Modes", "Shut Down"),
+    //: Power event: restarts the machine.
+    QT_TRANSLATE_NOOP("kv::Modes", "Restart"),
+    //: Power event: hibernates the machine, or suspends it where it cannot hibernate.
+    QT_TRANSLATE_NOOP("kv::Modes", "Stand By"),
+    //: Power event: switches the display off; the machine runs on.
+    QT_TRANSLATE_NOOP("kv::Modes", "Stand Off")};
+
+QString translated(const char *text)
+{
+    return QCoreApplication::translate("kv::Modes", text);
+}
+
+QStringList texts(const auto &list)
+{
+    QStringList result;
+    for (const char *text : list)
+        result << QLatin1String(text);
+    return result;
+}
+
 const QStringList &dayNames()
 {
-    static const QStringList names{QStringLiteral("Monday"),    QStringLiteral("Tuesday"),
-                                   QStringLiteral("Wednesday"), QStringLiteral("Thursday"),
-                                   QStringLiteral("Friday"),    QStringLiteral("Saturday"),
-                                   QStringLiteral("Sunday")};
+    static const QStringList names = fileModes().mid(1, 7);
     return names;
 }
 
@@ -40,15 +74,13 @@ QHash<QString, WeeklyRule> buildWeeklyRules()
 
 const QStringList &fileModes()
 {
-    static const QStringList modes = QStringList{QStringLiteral("Simple")} + dayNames() +
-                                     QStringList{QStringLiteral("Every day")};
+    static const QStringList modes = texts(kFileModes);
     return modes;
 }
 
 const QStringList &eventNames()
 {
-    static const QStringList names{QStringLiteral("Shut Down"), QStringLiteral("Restart"),
-                                   QStringLiteral("Stand By"), QStringLiteral("Stand Off")};
+    static const QStringList names = texts(kEventNames);
     return names;
 }
 
@@ -89,6 +121,26 @@ QString lowerAscii(const QString &text)
         if (c >= QLatin1Char('A') && c <= QLatin1Char('Z'))
             c = QChar(c.unicode() + ('a' - 'A'));
     return result;
+}
+
+QString shown(const QString &text)
+{
+    if (const qsizetype mode = fileModes().indexOf(text); mode >= 0)
+        return translated(kFileModes[mode]);
+    for (int e = 0; e < 4; ++e) {
+        const QString &event = eventNames().at(e);
+        if (!text.startsWith(event))
+            continue;
+        if (text.size() == event.size())
+            return translated(kEventNames[e]);
+        if (const qsizetype suffix = eventSuffixes().indexOf(text.mid(event.size())); suffix >= 0)
+            //: An event task's mode in the grid: %1 is the event ("Shut Down" ...), %2 its
+            //: schedule ("Simple", "Monday" ... "Every day"), both as translated here. The
+            //: English writes the bracket straight after the event, as the task base stores it.
+            return QCoreApplication::translate("kv::Modes", "%1(%2)")
+                .arg(translated(kEventNames[e]), translated(kFileModes[suffix]));
+    }
+    return text;
 }
 
 } // namespace kv::Modes

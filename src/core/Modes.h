@@ -41,5 +41,10 @@ std::optional<WeeklyRule> weeklyRule(const QString &loweredMode);
 // Lowers A to Z only, leaving every other character as it is.
 QString lowerAscii(const QString &text);
 
+// One of the 45 mode texts or the 4 event names in the user's language, as the
+// grid and the editor show it; any other text as it stands. What is stored, and
+// every comparison, stays with the English texts.
+QString shown(const QString &text);
+
 } // namespace Modes
 } // namespace kv

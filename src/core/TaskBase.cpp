@@ -21,14 +21,16 @@
 #include <unistd.h>
 #endif
 
+/* TRANSLATOR kv::TaskBase
+
+   Messages of the task base files, shown in the error box. The error box adds a full stop to a
+   message unless it ends in ".", "!", ")" or a straight quote mark, so end each translation as its
+   English ends.
+*/
+
 namespace kv {
 
 namespace {
-
-QString tr(const char *text)
-{
-    return QCoreApplication::translate("kv::TaskBase", text);
-}
 
 // The runtime's input/output messages for a system error number; where the
 // system gave none, what Qt knows of the failure.
@@ -37,33 +39,36 @@ Error ioError(int code, const QFileDevice *file = nullptr)
     switch (code) {
     case ENOENT:
     case ENOTDIR:
-        return Error(tr("File not found"));
+        return Error(TaskBase::tr("File not found"));
     case EACCES:
     case EPERM:
     case EROFS:
-        return Error(tr("File access denied"));
+        return Error(TaskBase::tr("File access denied"));
     case 0:
         if (file && file->error() != QFileDevice::NoError)
             return Error(file->errorString());
-        return Error(tr("I/O error %1").arg(EIO));
+        //: %1 is the system's error number.
+        return Error(TaskBase::tr("I/O error %1").arg(EIO));
     default:
-        return Error(tr("I/O error %1").arg(code));
+        return Error(TaskBase::tr("I/O error %1").arg(code));
     }
 }
 
 Error tooLarge()
 {
-    return Error(tr("This is no task base: it is larger than %1 MB, far more than %2 tasks "
-                    "take")
-                     .arg(TaskBase::kMaxBytes / (1024 * 1024))
-                     .arg(TaskTable::kMaxTasks));
+    return Error(
+        //: %1: the largest size of a task base in megabytes; %2: the most tasks a list holds.
+        TaskBase::tr("This is no task base: it is larger than %1 MB, far more than %2 tasks "
+                     "take")
+            .arg(TaskBase::kMaxBytes / (1024 * 1024))
+            .arg(TaskTable::kMaxTasks));
 }
 
 // The whole file, refused before it is read when it is not a regular file (a
 // pipe would block, a device never end) or is larger than any base can be.
 QByteArray readBaseFile(const QString &path)
 {
-    const Error notRegular(tr("This is no task base: it is not a regular file"));
+    const Error notRegular(TaskBase::tr("This is no task base: it is not a regular file"));
     QFile file;
     errno = 0;
 #ifdef Q_OS_UNIX
@@ -137,6 +142,8 @@ void TaskBase::writeBase(const TaskTable &table, const QString &path)
     // is followed to its file.
     const QFileInfo target(path);
     if (target.exists() && !target.isFile())
+        //: Why a task base could not be saved, after "The task base %1 could not be saved:": a
+        //: folder, a device or a pipe stands where the file should be.
         throw Error(tr("it is not a regular file"));
     if (target.exists() && !target.isWritable())
         throw ioError(EACCES);
@@ -171,6 +178,7 @@ QString TaskBase::trySave(const QString &path) const
         writeBase(m_table, path);
         return {};
     } catch (const Error &error) {
+        //: %1 is the file, %2 why (a message of its own).
         return tr("The task base %1 could not be saved: %2")
             .arg(QDir::toNativeSeparators(path), error.message());
     }
@@ -227,9 +235,12 @@ QString TaskBase::keepUnreadableBase(const QString &path, const QString &failure
                           : std::rename(QFile::encodeName(path).constData(),
                                         QFile::encodeName(copy).constData()) == 0;
     if (!kept)
+        //: %1 is the file, %2 why (a message that ends with its full stop). The file could not
+        //: be copied aside either, and the program will write its list under that name.
         return tr("The task base %1 could not be read: %2 Nor could it be kept aside, so save a "
                   "copy of it yourself before Kronvale saves its task list under that name")
             .arg(base, why);
+    //: %1 is the file, %2 why (a message that ends with its full stop), %3 the copy kept aside.
     return tr("The task base %1 could not be read: %2 Its contents are kept in %3")
         .arg(base, why, QDir::toNativeSeparators(copy));
 }
@@ -262,7 +273,11 @@ void TaskBase::saveAtStop()
     qWarning("%s %s", qUtf8Printable(standardErrorText(failure)),
              qUtf8Printable(
                  rescue.isEmpty()
+                     //: Written to the session's journal after the last save failed as the
+                     //: session ended.
                      ? tr("No rescue copy could be written either.")
+                     //: Written to the session's journal after the last save failed: %1 is the
+                     //: rescue copy.
                      : tr("The task list is kept in %1.").arg(QDir::toNativeSeparators(rescue))));
 }
 
@@ -308,6 +323,8 @@ void TaskBase::tellOfRescueCopies(const QDateTime &baseSavedAt)
     if (copies.isEmpty())
         return;
     m_errors.showError(
+        //: %1: the rescue copies, one a line. "Open base" is the File menu's item: write it as
+        //: translated there.
         tr("When Kronvale last ended, it could not save its task list. The list "
            "was kept in:\n%1\nTo take it back, choose \"Open base\" and give that name.")
             .arg(copies.join(QLatin1Char('\n'))));

@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
+#include <QCoreApplication>
 #include <QDateTime>
 #include <QString>
 
@@ -35,6 +36,8 @@ public:
 // at close and whenever tasks fire, and the Save, Open and New base commands.
 class TaskBase
 {
+    Q_DECLARE_TR_FUNCTIONS(kv::TaskBase)
+
 public:
     static QString defaultName() { return QStringLiteral("KV.log"); }
     static QString newName() { return QStringLiteral("KV_new.log"); }

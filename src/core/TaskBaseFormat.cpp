@@ -8,16 +8,23 @@
 #include <QStringDecoder>
 #include <array>
 
+/* TRANSLATOR kv::TaskBaseFormat
+
+   Messages about a file that is no task base, shown in the error box. The error box adds a full
+   stop to a message unless it ends in ".", "!", ")" or a straight quote mark, so end each
+   translation as its English ends.
+*/
+
 namespace kv::TaskBaseFormat {
 
 namespace {
 
 constexpr char kEndOfFile = 0x1A;
 
-QString tr(const char *text)
+struct Texts
 {
-    return QCoreApplication::translate("kv::TaskBaseFormat", text);
-}
+    Q_DECLARE_TR_FUNCTIONS(kv::TaskBaseFormat)
+};
 
 // Windows-1251, bytes 0x80 to 0xFF.
 constexpr std::array<char16_t, 128> kWindows1251 = {
@@ -115,7 +122,8 @@ int readNumber(Lines &lines)
     bool ok = false;
     const int value = line->sliced(begin, end - begin).toInt(&ok);
     if (!ok)
-        throw Error(tr("Invalid numeric input"));
+        //: A count at the head of a task base is not a number.
+        throw Error(Texts::tr("Invalid numeric input"));
     return value;
 }
 
@@ -156,14 +164,17 @@ std::optional<Contents> decode(const QByteArray &file)
     if (columns <= 1)
         return std::nullopt;
     if (columns != TaskTable::kColumnCount)
-        throw Error(tr("This is no task base: it has %1 columns where a task base has %2.")
+        //: %1: the count of columns in the file; %2: the count of a task base (6).
+        throw Error(Texts::tr("This is no task base: it has %1 columns where a task base has %2.")
                         .arg(columns)
                         .arg(TaskTable::kColumnCount));
     Contents contents;
     contents.rowCount = readNumber(lines);
     if (contents.rowCount < 1 || contents.rowCount > kMaxRows)
-        throw Error(tr("This is no task base: it counts %1 rows where a task base has 1 to "
-                       "%2 (at most %3 tasks).")
+        //: %1: the count of rows in the file; %2: the most rows (255); %3: the most tasks
+        //: (254).
+        throw Error(Texts::tr("This is no task base: it counts %1 rows where a task base has 1 to "
+                              "%2 (at most %3 tasks).")
                         .arg(contents.rowCount)
                         .arg(kMaxRows)
                         .arg(TaskTable::kMaxTasks));

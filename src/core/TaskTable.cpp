@@ -2,6 +2,7 @@
 #include "TaskTable.h"
 
 #include "Errors.h"
+#include "Modes.h"
 
 namespace kv {
 
@@ -10,15 +11,45 @@ TaskTable::TaskTable(QObject *parent) : StringGrid(kColumnCount, 1, parent)
     writeHeader();
 }
 
+namespace {
+// The grid's column titles; column 0, the fired mark, has none.
+constexpr const char *kHeaderTexts[TaskTable::kColumnCount] = {
+    "",
+    //: Column title: the date and time a task fires at.
+    QT_TRANSLATE_NOOP("kv::TaskTable", "Time"),
+    //: Column title: the file a task opens, or its power event.
+    QT_TRANSLATE_NOOP("kv::TaskTable", "File name/Event"),
+    //: Column title: the folder of the file a task opens.
+    QT_TRANSLATE_NOOP("kv::TaskTable", "Path"),
+    //: Column title: when a task fires (once, on a weekday, every day).
+    QT_TRANSLATE_NOOP("kv::TaskTable", "Mode"),
+    //: Column title: how many times a task has fired.
+    QT_TRANSLATE_NOOP("kv::TaskTable", "Starts")};
+} // namespace
+
 const QStringList &TaskTable::headerTexts()
 {
-    static const QStringList texts{QString(),
-                                   QStringLiteral("Time"),
-                                   QStringLiteral("File name/Event"),
-                                   QStringLiteral("Path"),
-                                   QStringLiteral("Mode"),
-                                   QStringLiteral("Starts")};
+    static const QStringList texts = [] {
+        QStringList list;
+        for (const char *text : kHeaderTexts)
+            list << QLatin1String(text);
+        return list;
+    }();
     return texts;
+}
+
+QVariant TaskTable::data(const QModelIndex &index, int role) const
+{
+    if (role != Qt::DisplayRole || !index.isValid())
+        return StringGrid::data(index, role);
+    const int col = index.column();
+    const int row = index.row();
+    const QString text = cell(col, row);
+    if (row == 0)
+        return col < kColumnCount && text == headerTexts().at(col) ? tr(kHeaderTexts[col]) : text;
+    if (col == ModeColumn || (col == NameColumn && Modes::eventNames().contains(text)))
+        return Modes::shown(text);
+    return text;
 }
 
 void TaskTable::writeHeader()
@@ -36,6 +67,7 @@ int TaskTable::appendTask(const QString &time, const QString &name, const QStrin
                           const QString &mode)
 {
     if (taskCount() >= kMaxTasks)
+        //: %1 is 254, the most tasks a list holds.
         throw Error(tr("The task list is full (%1 tasks).").arg(kMaxTasks));
     const int row = rowCount();
     setRowCount(row + 1);

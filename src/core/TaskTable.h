@@ -30,6 +30,10 @@ public:
     static const QStringList &headerTexts();
     void writeHeader();
 
+    // As the grid shows a cell: the title row, the modes and the event names in the
+    // user's language. Every other role, and cell(), give the stored text.
+    QVariant data(const QModelIndex &index, int role = Qt::DisplayRole) const override;
+
     int taskCount() const { return rowCount() - 1; }
     bool hasTasks() const { return rowCount() >= 2; }
     // The current row when it is a task, else 0.

@@ -25,6 +25,8 @@ TCalendarForm::TCalendarForm(QWidget *parent, const DateTimeText &texts)
     setObjectName(QStringLiteral("CalendarForm"));
     // Modal to the windows it belongs to only: the tray icon must still answer.
     setWindowModality(Qt::WindowModal);
+    //: Title of the calendar window that picks a task's date. The English title has always been
+    //: spelt so; translate it as "Calendar".
     setWindowTitle(tr("Calender"));
     setFixedSize(513, 288);
     QPalette white = palette();

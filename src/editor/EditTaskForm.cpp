@@ -21,6 +21,7 @@
 #include <QRadioButton>
 #include <QShowEvent>
 #include <QTabWidget>
+#include <algorithm>
 
 namespace kv {
 
@@ -45,7 +46,9 @@ QComboBox *newDayList(QWidget *parent, const char *name)
 {
     auto *list = new QComboBox(parent);
     list->setObjectName(QLatin1String(name));
-    list->addItems(dayItems());
+    // Shown in the user's language; the index says which mode is meant.
+    for (const QString &day : dayItems())
+        list->addItem(Modes::shown(day));
     list->setCurrentIndex(kEveryDayIndex);
     list->setMaxVisibleItems(dayItems().size());
     return list;
@@ -73,6 +76,7 @@ TEditTaskForm::TEditTaskForm(TaskTable &table, ErrorSink &errors, const Clock &c
     // Modal to the main window only: the tray icon must still answer, so the
     // window can be brought back while the dialog is open.
     setWindowModality(Qt::WindowModal);
+    //: Title of the task editor, which adds a new task or changes one.
     setWindowTitle(tr("New/modify task"));
     setFixedSize(610, 218);
     QPalette green = palette();
@@ -89,7 +93,11 @@ TEditTaskForm::TEditTaskForm(TaskTable &table, ErrorSink &errors, const Clock &c
     TabSheet2->setObjectName(QStringLiteral("TabSheet2"));
     for (QWidget *page : {TabSheet1, TabSheet2})
         page->setAutoFillBackground(true);
+    //: Tab of the page for a task that opens a file; also the caption of the group of the
+    //: file's folder and name.
     PageControl1->addTab(TabSheet1, tr("File"));
+    //: Tab of the page for a task that performs a power event (shut down, restart ...); also
+    //: the caption of the group of the four events.
     PageControl1->addTab(TabSheet2, tr("Event"));
 
     buildFilePage();
@@ -135,11 +143,13 @@ void TEditTaskForm::buildFilePage()
     GroupBox1 = new QGroupBox(tr("File"), TabSheet1);
     GroupBox1->setObjectName(QStringLiteral("GroupBox1"));
     GroupBox1->setGeometry(6, 2, 584, 76);
+    //: Label of the field for the folder of the file; 40 pixels wide.
     auto *pathLabel = new QLabel(tr("Path:"), GroupBox1);
     pathLabel->setGeometry(12, 20, 40, 22);
     Edit1 = newEdit(GroupBox1, "Edit1");
     Edit1->setGeometry(52, 20, 420, 22);
     pathLabel->setBuddy(Edit1);
+    //: Label of the field for the name of the file; 40 pixels wide.
     auto *fileLabel = new QLabel(tr("File:"), GroupBox1);
     fileLabel->setGeometry(12, 46, 40, 22);
     Edit4 = newEdit(GroupBox1, "Edit4");
@@ -147,10 +157,12 @@ void TEditTaskForm::buildFilePage()
     fileLabel->setBuddy(Edit4);
     ZephButton3 = new TZephButton(GroupBox1);
     ZephButton3->setObjectName(QStringLiteral("ZephButton3"));
+    //: Button: chooses the file with a file dialog; 92 pixels wide.
     ZephButton3->setCaption(tr("Open file"));
     ZephButton3->setGeometry(482, 31, 92, 26);
     ZephButton3->setTabStop(true);
 
+    //: Caption of the group of the date and the time at which the task fires.
     GroupBox2 = new QGroupBox(tr("Timer"), TabSheet1);
     GroupBox2->setObjectName(QStringLiteral("GroupBox2"));
     Edit2 = newEdit(GroupBox2, "Edit2");
@@ -163,10 +175,16 @@ void TEditTaskForm::buildFilePage()
     ZephButton7->setObjectName(QStringLiteral("ZephButton7"));
     buildTimerGroup(GroupBox2, Edit2, ZephButton8, Edit3, ZephButton6, ZephButton7);
 
+    //: Caption of the group in which the schedule is chosen: "Everyone:" with a day, or
+    //: "Simple" (once). The English caption is the program's own; translate what the group is
+    //: for.
     GroupBox3 = new QGroupBox(tr("Expanded"), TabSheet1);
     GroupBox3->setObjectName(QStringLiteral("GroupBox3"));
+    //: Radio button before the day list ("Monday" ... "Every day"): the task fires every week
+    //: on that day, or every day. "Everyone" stands for "every". About 70 pixels for the text.
     RadioButton2 = newRadio(GroupBox3, "RadioButton2", tr("Everyone:"));
     ComboBox1 = newDayList(GroupBox3, "ComboBox1");
+    //: Radio button: the task fires once, at its date and time.
     RadioButton1 = newRadio(GroupBox3, "RadioButton1", tr("Simple"));
     buildExpandedGroup(GroupBox3, RadioButton2, ComboBox1, RadioButton1);
 
@@ -185,15 +203,17 @@ void TEditTaskForm::buildEventPage()
     GroupBox4 = new QGroupBox(tr("Event"), TabSheet2);
     GroupBox4->setObjectName(QStringLiteral("GroupBox4"));
     GroupBox4->setGeometry(6, 2, 584, 76);
-    // The captions are the event names that the table stores, so they stay untranslated.
+    // In the order of the event names, which the table stores whatever the captions say.
     const QStringList &events = Modes::eventNames();
-    RadioButton3 = newRadio(GroupBox4, "RadioButton3", events.at(0));
-    RadioButton4 = newRadio(GroupBox4, "RadioButton4", events.at(1));
-    RadioButton7 = newRadio(GroupBox4, "RadioButton7", events.at(2));
-    RadioButton8 = newRadio(GroupBox4, "RadioButton8", events.at(3));
+    RadioButton3 = newRadio(GroupBox4, "RadioButton3", Modes::shown(events.at(0)));
+    RadioButton4 = newRadio(GroupBox4, "RadioButton4", Modes::shown(events.at(1)));
+    RadioButton7 = newRadio(GroupBox4, "RadioButton7", Modes::shown(events.at(2)));
+    RadioButton8 = newRadio(GroupBox4, "RadioButton8", Modes::shown(events.at(3)));
+    // A longer caption of a translation takes the room up to the next radio.
     int x = 24;
     for (QRadioButton *radio : eventRadios()) {
-        radio->setGeometry(x, 30, 120, 22);
+        const int room = std::min(x + 136, GroupBox4->width() - 6) - x;
+        radio->setGeometry(x, 30, std::clamp(radio->sizeHint().width(), 120, room), 22);
         x += 140;
     }
     RadioButton3->setChecked(true);
@@ -230,11 +250,15 @@ void TEditTaskForm::buildTimerGroup(QGroupBox *group, QLineEdit *date, TZephButt
 {
     group->setGeometry(6, 82, 254, 94);
     date->setGeometry(10, 24, 94, 22);
+    //: Short for "Calendar": the small button (36 pixels) beside the date field that opens the
+    //: calendar. Three or four characters fit.
     cal->setCaption(tr("Cal"));
     cal->setGeometry(106, 23, 36, 24);
     time->setGeometry(152, 24, 90, 22);
+    //: Button: puts today's date into the date field; 132 pixels wide.
     currentDate->setCaption(tr("Current Date"));
     currentDate->setGeometry(10, 56, 132, 26);
+    //: Button: puts the present time into the time field; 90 pixels wide.
     currentTime->setCaption(tr("Current time"));
     currentTime->setGeometry(152, 56, 90, 26);
     for (TZephButton *button : {cal, currentDate, currentTime})
@@ -245,14 +269,21 @@ void TEditTaskForm::buildExpandedGroup(QGroupBox *group, QRadioButton *everyone,
                                        QRadioButton *simple)
 {
     group->setGeometry(266, 82, 212, 94);
-    everyone->setGeometry(10, 24, 90, 22);
-    days->setGeometry(100, 23, 104, 24);
-    simple->setGeometry(10, 58, 90, 22);
+    // Longer texts of a translation take what room there is: a longer day name
+    // the part of "Everyone:" that its caption leaves free, a longer "Simple" the
+    // group's width.
+    const int grow = std::clamp(days->sizeHint().width() - 104, 0,
+                                std::max(0, 90 - everyone->sizeHint().width()));
+    everyone->setGeometry(10, 24, 90 - grow, 22);
+    days->setGeometry(100 - grow, 23, 104 + grow, 24);
+    simple->setGeometry(10, 58, std::clamp(simple->sizeHint().width(), 90, group->width() - 16),
+                        22);
     everyone->setChecked(true);
 }
 
 void TEditTaskForm::buildPageButtons(TZephButton *confirm, TZephButton *cancel)
 {
+    //: Button: adds the task to the list; 104 pixels wide.
     confirm->setCaption(tr("Add new task!"));
     confirm->setGeometry(486, 90, 104, 36);
     cancel->setButtonKind(TZephButton::skCancel); // Esc clicks the one on the visible page
@@ -373,6 +404,8 @@ void TEditTaskForm::fillFilePage(int row)
     const int day = int(dayItems().indexOf(mode)); // letter case counts
     if (day >= 0)
         ComboBox1->setCurrentIndex(day);
+    //: Button in place of "Add new task!" while a task is being changed: rewrites it; 104
+    //: pixels wide.
     ZephButton1->setCaption(tr("Modify task!"));
 }
 
@@ -382,10 +415,9 @@ void TEditTaskForm::fillEventPage(int row)
     const QString time = m_table.cell(TaskTable::TimeColumn, row);
     Edit5->setText(DateTimeText::datePart(time));
     Edit6->setText(DateTimeText::timePart(time));
-    const QString name = m_table.cell(TaskTable::NameColumn, row);
-    for (QRadioButton *radio : eventRadios())
-        if (radio->text() == name)
-            radio->setChecked(true);
+    const int event = int(Modes::eventNames().indexOf(m_table.cell(TaskTable::NameColumn, row)));
+    if (event >= 0)
+        eventRadios().at(event)->setChecked(true);
     const QString mode = m_table.cell(TaskTable::ModeColumn, row);
     const QString lowered = Modes::lowerAscii(mode);
     const QStringList &suffixes = Modes::eventSuffixes();
@@ -418,6 +450,9 @@ bool TEditTaskForm::checkDate(QLineEdit *field, bool emptyFailsSilently)
     try {
         m_texts.toDate(field->text());
     } catch (const Error &) {
+        //: Error message after the date as typed, which stands before it in double quotes:
+        //: "32.13.2026" - This date is not correct! Keep the blank at the start. No full stop
+        //: is added after a message that ends in "!".
         refuse(field, tr(" - This date is not correct!"));
     }
     return true;
@@ -428,6 +463,8 @@ bool TEditTaskForm::checkTime(QLineEdit *field)
     try {
         DateTimeText::toTime(field->text());
     } catch (const Error &) {
+        //: Error message after the time as typed, in double quotes before it: "25:99" - This
+        //: time is not correct! Keep the blank at the start.
         refuse(field, tr(" - This time is not correct!"));
     }
     return true;
@@ -464,9 +501,10 @@ QString TEditTaskForm::fileMode() const
 
 QString TEditTaskForm::eventName() const
 {
-    for (QRadioButton *radio : eventRadios())
-        if (radio->isChecked())
-            return radio->text();
+    const QList<QRadioButton *> radios = eventRadios();
+    for (int event = 0; event < radios.size(); ++event)
+        if (radios.at(event)->isChecked())
+            return Modes::eventNames().at(event);
     return Modes::eventNames().at(0);
 }
 

@@ -138,6 +138,8 @@ bool AutostartEntry::writeLines(QStringList lines)
     QSaveFile file(m_path);
     QString failure;
     if (!QDir().mkpath(QFileInfo(m_path).path()))
+        //: Why the login start entry could not be written, after "The start at login cannot be
+        //: written to %1:".
         failure = Texts::tr("its folder cannot be made");
     else if (!file.open(QIODevice::WriteOnly))
         failure = file.errorString();
@@ -146,21 +148,22 @@ bool AutostartEntry::writeLines(QStringList lines)
     if (failure.isEmpty())
         return true;
     m_errors.showError(
+        //: %1 is the login start entry's file, %2 why.
         Texts::tr("The start at login cannot be written to %1: %2").arg(m_path, failure));
     return false;
 }
 
 QStringList AutostartEntry::freshEntry() const
 {
-    return {kMainGroup,
-            QStringLiteral("Type=Application"),
-            QStringLiteral("Name=Kronvale"),
+    return {kMainGroup, QStringLiteral("Type=Application"), QStringLiteral("Name=Kronvale"),
+            //: The generic name in the user's login start entry, as the desktop's session
+            //: settings show it.
             QStringLiteral("GenericName=") + Texts::tr("Task Scheduler"),
             QStringLiteral("Comment=") +
+                //: The comment in the user's login start entry.
                 Texts::tr("Starts the task scheduler in the tray at login"),
             QStringLiteral("Exec=") + execValue(m_programPath),
-            QStringLiteral("Icon=") + m_applicationId,
-            QStringLiteral("Terminal=false")};
+            QStringLiteral("Icon=") + m_applicationId, QStringLiteral("Terminal=false")};
 }
 
 void AutostartEntry::writeUnlessPresent()

@@ -43,8 +43,8 @@ QString FileBaseDialogs::chooseOpenPath(const QString &folder)
 
 QString FileBaseDialogs::choose(const QString &folder, bool save)
 {
-    QFileDialog dialog(m_owner, QString(), folder,
-                       QCoreApplication::translate("kv::FileBaseDialogs", "Text (*.log)"));
+    //: File type of the dialogs of "Save base" and "Open base"; keep "(*.log)".
+    QFileDialog dialog(m_owner, QString(), folder, tr("Text (*.log)"));
     dialog.setAcceptMode(save ? QFileDialog::AcceptSave : QFileDialog::AcceptOpen);
     dialog.setFileMode(save ? QFileDialog::AnyFile : QFileDialog::ExistingFile);
     dialog.setDefaultSuffix(QStringLiteral("log"));
@@ -57,10 +57,10 @@ QString FileBaseDialogs::choose(const QString &folder, bool save)
 
 void FileBaseDialogs::warnTasksNotStopped()
 {
-    QMessageBox box(QMessageBox::Warning,
-                    QCoreApplication::translate("kv::FileBaseDialogs", "Tasks are not stopped"),
-                    QCoreApplication::translate("kv::FileBaseDialogs", "Tasks should be stopped!"),
-                    QMessageBox::Ok, m_owner);
+    //: Title of the box that refuses "New base" while a task of the list has already fired.
+    QMessageBox box(QMessageBox::Warning, tr("Tasks are not stopped"),
+                    //: The text of that box.
+                    tr("Tasks should be stopped!"), QMessageBox::Ok, m_owner);
     box.setWindowModality(Qt::WindowModal);
     fitCaption(box);
     box.exec();
@@ -68,14 +68,15 @@ void FileBaseDialogs::warnTasksNotStopped()
 
 BaseDialogs::CloseChoice FileBaseDialogs::askAfterFailedSave(const QString &message)
 {
-    const auto tr = [](const char *text) {
-        return QCoreApplication::translate("kv::FileBaseDialogs", text);
-    };
     QMessageBox box(QMessageBox::Warning, applicationTitle(),
                     message + QStringLiteral("\n\n") +
+                        //: Question after the task list could not be saved as the program
+                        //: closes; the failure's message stands before it.
                         tr("Save the task list elsewhere before Kronvale closes?"),
                     QMessageBox::NoButton, m_owner);
+    //: Button of that question: save the list to another file.
     QPushButton *elsewhere = box.addButton(tr("Save elsewhere..."), QMessageBox::AcceptRole);
+    //: Button of that question: close without saving.
     QPushButton *quit = box.addButton(tr("Quit anyway"), QMessageBox::DestructiveRole);
     box.addButton(QMessageBox::Cancel);
     box.setDefaultButton(elsewhere);

@@ -12,6 +12,8 @@ namespace kv {
 // box that refuses "New base" while tasks have fired.
 class FileBaseDialogs : public BaseDialogs
 {
+    Q_DECLARE_TR_FUNCTIONS(kv::FileBaseDialogs)
+
 public:
     explicit FileBaseDialogs(QWidget *owner = nullptr) : m_owner(owner) {}
     void setOwner(QWidget *owner) { m_owner = owner; }

@@ -77,6 +77,15 @@ bool QtTrayBackend::remove(const TrayNotifyData &)
     return true;
 }
 
+bool QtTrayBackend::showMessage(const QString &title, const QString &text)
+{
+    if (!m_tray->isVisible() || !QSystemTrayIcon::isSystemTrayAvailable() ||
+        !QSystemTrayIcon::supportsMessages())
+        return false;
+    m_tray->showMessage(title, text, QSystemTrayIcon::Warning, 0);
+    return true;
+}
+
 void QtTrayBackend::apply(const TrayNotifyData &data)
 {
     m_tray->setIcon(data.icon.isNull() ? m_emptyIcon : data.icon);

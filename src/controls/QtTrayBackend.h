@@ -26,6 +26,7 @@ public:
     bool add(const TrayNotifyData &data) override;
     bool modify(const TrayNotifyData &data) override;
     bool remove(const TrayNotifyData &data) override;
+    bool showMessage(const QString &title, const QString &text) override;
 
     QSystemTrayIcon *trayIcon() const { return m_tray; }
 

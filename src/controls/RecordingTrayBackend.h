@@ -29,8 +29,14 @@ public:
     bool add(const TrayNotifyData &data) override { return record(Add, data); }
     bool modify(const TrayNotifyData &data) override { return record(Modify, data); }
     bool remove(const TrayNotifyData &data) override { return record(Remove, data); }
+    bool showMessage(const QString &title, const QString &text) override
+    {
+        messages << title + u'\n' + text;
+        return accepts;
+    }
 
     QList<Call> calls;
+    QStringList messages; // title and text on a line each
     bool accepts = true;
 
 private:

@@ -40,6 +40,9 @@ public:
     virtual bool add(const TrayNotifyData &data) = 0;
     virtual bool modify(const TrayNotifyData &data) = 0;
     virtual bool remove(const TrayNotifyData &data) = 0;
+    // A passive message beside the icon, shown until clicked; false where the
+    // host shows none.
+    virtual bool showMessage(const QString &title, const QString &text) = 0;
 
 signals:
     // In the order the host's messages describe the user's actions: a double

@@ -196,6 +196,11 @@ bool TTrayIcon::RemoveFromTray()
     return m_backend->remove(m_notifyData);
 }
 
+bool TTrayIcon::showMessage(const QString &title, const QString &text)
+{
+    return shownInTray() && m_backend->showMessage(title, text);
+}
+
 void TTrayIcon::ShowMenuAtCursor()
 {
     const QPoint at = QCursor::pos();

@@ -72,6 +72,10 @@ public:
     // Keeps the first kToolTipLength characters.
     void setToolTip(const QString &text);
 
+    // A passive message beside the icon; false while the icon is not in a tray
+    // that shows messages.
+    bool showMessage(const QString &title, const QString &text);
+
     QMenu *popupMenu() const { return m_popupMenu; }
     void setPopupMenu(QMenu *menu) { m_popupMenu = menu; }
 

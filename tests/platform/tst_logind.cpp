@@ -11,6 +11,7 @@
 #include <QProcess>
 #include <QSignalSpy>
 #include <QTest>
+#include <optional>
 
 namespace {
 
@@ -138,18 +139,26 @@ void TestLogind::powerEvents_data()
     QTest::addColumn<QString>("action");
     QTest::addColumn<QString>("canHibernate");
     QTest::addColumn<QStringList>("methods");
+    QTest::addColumn<QString>("refusal"); // what logind answers instead of doing it
     QTest::newRow("shut down powers off") << "powerOff"
-                                          << "yes" << QStringList{"PowerOff"};
+                                          << "yes" << QStringList{"PowerOff"} << "";
     QTest::newRow("restart reboots") << "reboot"
-                                     << "yes" << QStringList{"Reboot"};
+                                     << "yes" << QStringList{"Reboot"} << "";
     QTest::newRow("stand by hibernates") << "standBy"
-                                         << "yes" << QStringList{"CanHibernate", "Hibernate"};
+                                         << "yes" << QStringList{"CanHibernate", "Hibernate"}
+                                         << "";
     QTest::newRow("stand by suspends when hibernation is off")
         << "standBy"
-        << "no" << QStringList{"CanHibernate", "Suspend"};
+        << "no" << QStringList{"CanHibernate", "Suspend"} << "";
     QTest::newRow("stand by suspends when hibernation needs a password")
         << "standBy"
-        << "challenge" << QStringList{"CanHibernate", "Suspend"};
+        << "challenge" << QStringList{"CanHibernate", "Suspend"} << "";
+    QTest::newRow("shut down inhibited")
+        << "powerOff"
+        << "yes" << QStringList{"PowerOff"} << "Operation inhibited by 'backup'";
+    QTest::newRow("suspend not authorised")
+        << "standBy"
+        << "no" << QStringList{"CanHibernate", "Suspend"} << "Access denied";
 }
 
 void TestLogind::powerEvents()
@@ -157,20 +166,33 @@ void TestLogind::powerEvents()
     QFETCH(QString, action);
     QFETCH(QString, canHibernate);
     QFETCH(QStringList, methods);
-    const QDBusMessage added =
-        mockCall(QStringLiteral("AddMethod"),
-                 {kManager, QStringLiteral("CanHibernate"), QString(), QStringLiteral("s"),
-                  QStringLiteral("ret = '%1'").arg(canHibernate)});
-    QCOMPARE(added.type(), QDBusMessage::ReplyMessage);
+    QFETCH(QString, refusal);
+    const auto addMethod = [this](const QString &name, const QString &in, const QString &out,
+                                  const QString &code) {
+        return mockCall(QStringLiteral("AddMethod"), {kManager, name, in, out, code}).type();
+    };
+    QCOMPARE(addMethod(QStringLiteral("CanHibernate"), QString(), QStringLiteral("s"),
+                       QStringLiteral("ret = '%1'").arg(canHibernate)),
+             QDBusMessage::ReplyMessage);
+    // An empty method body answers as logind does when it carries the call out.
+    const QString refuse =
+        refusal.isEmpty() ? QString()
+                          : QStringLiteral("raise dbus.exceptions.DBusException(\"%1\", "
+                                           "name='org.freedesktop.login1.OperationInProgress')")
+                                .arg(refusal);
+    QCOMPARE(addMethod(methods.last(), QStringLiteral("b"), QString(), refuse),
+             QDBusMessage::ReplyMessage);
     QCOMPARE(mockCall(QStringLiteral("ClearCalls")).type(), QDBusMessage::ReplyMessage);
 
     kv::LinuxSystemActions system;
+    std::optional<QString> told;
+    const auto done = [&told](const QString &failure) { told = failure; };
     if (action == QLatin1String("powerOff"))
-        system.powerOff();
+        system.powerOff(done);
     else if (action == QLatin1String("reboot"))
-        system.reboot();
+        system.reboot(done);
     else
-        system.standBy();
+        system.standBy(done);
 
     const QList<Call> seen = waitForCalls(int(methods.size()));
     QStringList seenMethods;
@@ -182,6 +204,9 @@ void TestLogind::powerEvents()
     QCOMPARE(last.args.size(), 1);
     QCOMPARE(last.args.first().toBool(), false);
     QCOMPARE(last.args.first().metaType(), QMetaType::fromType<bool>());
+    // The answer is told, with logind's own words when it refused.
+    QTRY_VERIFY(told.has_value());
+    QCOMPARE(*told, refusal.isEmpty() ? QString() : QStringLiteral("The system refused: ") + refusal);
 }
 
 void TestLogind::resumeFromSleepIsNoticed()

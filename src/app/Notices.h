@@ -1,0 +1,61 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#pragma once
+
+#include "AdvanceWarnings.h"
+
+#include <QHash>
+#include <QObject>
+
+namespace kv {
+
+class Notifications;
+class TTrayIcon;
+
+// Each advance warning as a desktop notification too, with the actions "Cancel"
+// and "Postpone 15 minutes"; withdrawn when the warning ends.
+class WarningNotices : public QObject
+{
+    Q_OBJECT
+
+public:
+    static constexpr int kPostponeMinutes = 15;
+
+    WarningNotices(AdvanceWarnings &warnings, Notifications &notifications,
+                   const DateTimeText &texts, QObject *parent = nullptr);
+
+private:
+    void open(const AdvanceWarning &warning);
+    void close(int id);
+    void answer(quint32 notice, const QString &action);
+
+    AdvanceWarnings &m_warnings;
+    Notifications &m_notifications;
+    DateTimeText m_texts;
+    QHash<int, quint32> m_notices; // warning -> notice
+};
+
+// Tells that a task's action did not happen: a desktop notification, or where
+// no notification server takes it, a message at the tray icon. Never a box that
+// waits for somebody who may not be there.
+class FailureNotices : public QObject
+{
+    Q_OBJECT
+
+public:
+    FailureNotices(Notifications &notifications, TTrayIcon &tray, const DateTimeText &texts,
+                   QObject *parent = nullptr);
+
+    void tell(const Scheduler::Report &report);
+    // The file "Play now!" opened could not be opened.
+    void tellPlayFailed(const QString &task, const QString &reason);
+
+private:
+    void show(const QString &summary, const QString &body);
+
+    Notifications &m_notifications;
+    TTrayIcon &m_tray;
+    DateTimeText m_texts;
+    QHash<quint32, QStringList> m_waiting; // summary and body of notices on their way
+};
+
+} // namespace kv

@@ -37,7 +37,7 @@ quint32 DesktopNotifications::show(const Notice &notice)
     QDBusMessage call = QDBusMessage::createMethodCall(kService, kPath, kInterface,
                                                        QStringLiteral("Notify"));
     call << QGuiApplication::applicationDisplayName() << uint(0) << entry << notice.summary
-         << notice.body << notice.actions << hints << int(notice.critical ? 0 : -1);
+         << notice.body << notice.actions << hints << 0; // never expires: nobody may be there
     auto *watcher = new QDBusPendingCallWatcher(m_bus.asyncCall(call), this);
     m_waiting.insert(number);
     connect(watcher, &QDBusPendingCallWatcher::finished, this,

@@ -9,12 +9,13 @@
 
 namespace kv {
 
-// A passive message on the desktop.
+// A passive message on the desktop. It stays until it is withdrawn or the user
+// dismisses it: nobody may be at the machine when it comes.
 struct Notice
 {
     QString summary;
     QString body;
-    bool critical = false; // stays until withdrawn or dismissed
+    bool critical = false;
     QStringList actions;   // key, label, key, label, ...
 };
 

@@ -3,28 +3,19 @@
 // stands in for the system bus: no call can reach the real machine.
 #include "ClockWatcher.h"
 #include "LinuxSystemActions.h"
+#include "MockBus.h"
 
-#include <QDBusArgument>
-#include <QDBusConnectionInterface>
-#include <QDBusMessage>
-#include <QDeadlineTimer>
-#include <QProcess>
 #include <QSignalSpy>
 #include <QTest>
 #include <optional>
+
+using kv::test::MockBus;
 
 namespace {
 
 const QString kService = QStringLiteral("org.freedesktop.login1");
 const QString kPath = QStringLiteral("/org/freedesktop/login1");
 const QString kManager = QStringLiteral("org.freedesktop.login1.Manager");
-const QString kMock = QStringLiteral("org.freedesktop.DBus.Mock");
-
-struct Call
-{
-    QString method;
-    QVariantList args;
-};
 
 } // namespace
 
@@ -34,104 +25,23 @@ class TestLogind : public QObject
 
 private slots:
     void initTestCase();
-    void cleanupTestCase();
     void init();
     void powerEvents_data();
     void powerEvents();
     void resumeFromSleepIsNoticed();
 
 private:
-    QDBusMessage mockCall(const QString &method, const QVariantList &args = {});
-    QList<Call> calls();
-    QList<Call> waitForCalls(int count);
-
-    QProcess m_bus;
-    QProcess m_logind;
+    MockBus m_logind{QDBusConnection::SystemBus, QStringLiteral("logind"), kService, kPath};
 };
 
 void TestLogind::initTestCase()
 {
-    m_bus.start(QStringLiteral("dbus-daemon"),
-                {QStringLiteral("--session"), QStringLiteral("--nofork"),
-                 QStringLiteral("--print-address=1")});
-    QVERIFY2(m_bus.waitForStarted(), "dbus-daemon is missing");
-    QByteArray address;
-    const QDeadlineTimer deadline(10000);
-    while (!address.contains('\n') && !deadline.hasExpired())
-        if (m_bus.waitForReadyRead(int(deadline.remainingTime())))
-            address += m_bus.readAllStandardOutput();
-    address = address.trimmed();
-    QVERIFY2(!address.isEmpty(), "the private bus did not start");
-    // Before anything in this process touches the system bus.
-    qputenv("DBUS_SYSTEM_BUS_ADDRESS", address);
-
-    m_logind.setProcessChannelMode(QProcess::ForwardedErrorChannel);
-    m_logind.start(QStringLiteral("/usr/bin/python3"),
-                   {QStringLiteral("-m"), QStringLiteral("dbusmock"), QStringLiteral("--system"),
-                    QStringLiteral("--template"), QStringLiteral("logind")});
-    QVERIFY2(m_logind.waitForStarted(), "python3-dbusmock is missing");
-    QDBusConnection bus = QDBusConnection::systemBus();
-    QVERIFY(bus.isConnected());
-    QTRY_VERIFY_WITH_TIMEOUT(bus.interface()->isServiceRegistered(kService), 15000);
-}
-
-void TestLogind::cleanupTestCase()
-{
-    for (QProcess *p : {&m_logind, &m_bus}) {
-        p->terminate();
-        if (!p->waitForFinished(5000))
-            p->kill();
-    }
+    QVERIFY2(m_logind.serves(), "dbus-daemon or python3-dbusmock is missing");
 }
 
 void TestLogind::init()
 {
-    QCOMPARE(mockCall(QStringLiteral("ClearCalls")).type(), QDBusMessage::ReplyMessage);
-}
-
-QDBusMessage TestLogind::mockCall(const QString &method, const QVariantList &args)
-{
-    QDBusMessage message = QDBusMessage::createMethodCall(kService, kPath, kMock, method);
-    message.setArguments(args);
-    return QDBusConnection::systemBus().call(message);
-}
-
-QList<Call> TestLogind::calls()
-{
-    // GetCalls answers a(tsav): time stamp, method, arguments.
-    const QDBusMessage reply = mockCall(QStringLiteral("GetCalls"));
-    QList<Call> result;
-    if (reply.type() != QDBusMessage::ReplyMessage)
-        return result;
-    const QDBusArgument list = reply.arguments().constFirst().value<QDBusArgument>();
-    list.beginArray();
-    while (!list.atEnd()) {
-        quint64 stamp = 0;
-        Call call;
-        list.beginStructure();
-        list >> stamp >> call.method;
-        list.beginArray();
-        while (!list.atEnd()) {
-            QDBusVariant value;
-            list >> value;
-            call.args << value.variant();
-        }
-        list.endArray();
-        list.endStructure();
-        result << call;
-    }
-    list.endArray();
-    return result;
-}
-
-QList<Call> TestLogind::waitForCalls(int count)
-{
-    QList<Call> seen;
-    const QDeadlineTimer deadline(5000);
-    while ((seen = calls()).size() < count && !deadline.hasExpired())
-        QTest::qWait(20);
-    QTest::qWait(100); // time for a call that should not be there to show up
-    return calls();
+    QCOMPARE(m_logind.mockCall(QStringLiteral("ClearCalls")).type(), QDBusMessage::ReplyMessage);
 }
 
 void TestLogind::powerEvents_data()
@@ -169,7 +79,8 @@ void TestLogind::powerEvents()
     QFETCH(QString, refusal);
     const auto addMethod = [this](const QString &name, const QString &in, const QString &out,
                                   const QString &code) {
-        return mockCall(QStringLiteral("AddMethod"), {kManager, name, in, out, code}).type();
+        return m_logind.mockCall(QStringLiteral("AddMethod"), {kManager, name, in, out, code})
+            .type();
     };
     QCOMPARE(addMethod(QStringLiteral("CanHibernate"), QString(), QStringLiteral("s"),
                        QStringLiteral("ret = '%1'").arg(canHibernate)),
@@ -182,7 +93,7 @@ void TestLogind::powerEvents()
                                 .arg(refusal);
     QCOMPARE(addMethod(methods.last(), QStringLiteral("b"), QString(), refuse),
              QDBusMessage::ReplyMessage);
-    QCOMPARE(mockCall(QStringLiteral("ClearCalls")).type(), QDBusMessage::ReplyMessage);
+    QCOMPARE(m_logind.mockCall(QStringLiteral("ClearCalls")).type(), QDBusMessage::ReplyMessage);
 
     kv::LinuxSystemActions system;
     std::optional<QString> told;
@@ -194,13 +105,13 @@ void TestLogind::powerEvents()
     else
         system.standBy(done);
 
-    const QList<Call> seen = waitForCalls(int(methods.size()));
+    const QList<MockBus::Call> seen = m_logind.waitForCalls(int(methods.size()));
     QStringList seenMethods;
-    for (const Call &call : seen)
+    for (const MockBus::Call &call : seen)
         seenMethods << call.method;
     QCOMPARE(seenMethods, methods);
     // Every state change says interactive = false: no password prompt from a timer.
-    const Call &last = seen.last();
+    const MockBus::Call &last = seen.last();
     QCOMPARE(last.args.size(), 1);
     QCOMPARE(last.args.first().toBool(), false);
     QCOMPARE(last.args.first().metaType(), QMetaType::fromType<bool>());
@@ -215,15 +126,13 @@ void TestLogind::resumeFromSleepIsNoticed()
     QVERIFY(watcher.watchesClockSteps());
     QSignalSpy resumed(&watcher, &kv::ClockWatcher::resumed);
     const auto prepareForSleep = [this](bool start) {
-        return mockCall(QStringLiteral("EmitSignal"),
-                        {kManager, QStringLiteral("PrepareForSleep"), QStringLiteral("b"),
-                         QVariant(QVariantList{QVariant::fromValue(QDBusVariant(start))})})
-            .type();
+        return m_logind.emitSignal(kManager, QStringLiteral("PrepareForSleep"),
+                                   QStringLiteral("b"), {start});
     };
-    QCOMPARE(prepareForSleep(true), QDBusMessage::ReplyMessage);
+    QVERIFY(prepareForSleep(true));
     QTest::qWait(200); // going to sleep is not waking up
     QCOMPARE(resumed.size(), 0);
-    QCOMPARE(prepareForSleep(false), QDBusMessage::ReplyMessage);
+    QVERIFY(prepareForSleep(false));
     QTRY_COMPARE(resumed.size(), 1);
 }
 

@@ -32,9 +32,17 @@ WarningNotices::WarningNotices(AdvanceWarnings &warnings, Notifications &notific
     connect(&notifications, &Notifications::actionInvoked, this, &WarningNotices::answer);
 }
 
+WarningNotices::~WarningNotices()
+{
+    for (quint32 notice : std::as_const(m_notices))
+        m_notifications.withdraw(notice);
+}
+
 void WarningNotices::open(const AdvanceWarning &warning)
 {
-    Notice notice{warning.eventName, warning.whenText(m_texts), true,
+    Notice notice{warning.eventName,
+                  warning.whenText(m_texts),
+                  true,
                   {kCancel, tr("Cancel"), kPostpone, tr("Postpone 15 minutes")}};
     m_notices.insert(warning.id, m_notifications.show(notice));
 }

@@ -22,6 +22,8 @@ public:
 
     WarningNotices(AdvanceWarnings &warnings, Notifications &notifications,
                    const DateTimeText &texts, QObject *parent = nullptr);
+    // A warning outlives no program that could carry it out.
+    ~WarningNotices() override;
 
 private:
     void open(const AdvanceWarning &warning);

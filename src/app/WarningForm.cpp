@@ -70,7 +70,8 @@ TWarningForm::TWarningForm(const AdvanceWarning &warning, const DateTimeText &te
     Label2->setGeometry(56, 36, kWidth - 64, 18);
     Label2->setText(warning.whenText(texts));
 
-    const QFont buttonFont = pixelFont({QStringLiteral("Verdana"), QStringLiteral("DejaVu Sans")}, 11);
+    const QFont buttonFont =
+        pixelFont({QStringLiteral("Verdana"), QStringLiteral("DejaVu Sans")}, 11);
     ZephButton1->setObjectName(QStringLiteral("ZephButton1"));
     ZephButton1->setButtonKind(TZephButton::skCancel); // Esc clicks it
     ZephButton1->setCaption(tr("Cancel"));
@@ -81,7 +82,6 @@ TWarningForm::TWarningForm(const AdvanceWarning &warning, const DateTimeText &te
     ZephButton2->setGlyphHot(zeph::picture(QStringLiteral("RETRIZephB")));
     ZephButton2->setNumGlyphs(1);
     ZephButton2->setNumGlyphsHot(1);
-    ZephButton2->setPopupMenuMark(true);
     ZephButton2->setPopupMenu(PopupMenu1);
     ZephButton2->setGeometry(176, 66, 114, 28);
     for (TZephButton *button : {ZephButton1, ZephButton2}) {

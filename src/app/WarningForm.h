@@ -32,8 +32,8 @@ public:
     int warningId() const { return m_id; }
     void showCount(const AdvanceWarning &warning);
 
-    QLabel *Label1; // the countdown
-    QLabel *Label2; // the time
+    QLabel *Label1;           // the countdown
+    QLabel *Label2;           // the time
     TZephButton *ZephButton1; // "Cancel"
     TZephButton *ZephButton2; // "Postpone"
     QMenu *PopupMenu1;

@@ -356,8 +356,7 @@ void Scheduler::report(int row, Report::Outcome outcome, const QString &detail) 
         m_onReport(reportOf(row, outcome, detail));
 }
 
-Scheduler::Report Scheduler::reportOf(int row, Report::Outcome outcome,
-                                      const QString &detail) const
+Scheduler::Report Scheduler::reportOf(int row, Report::Outcome outcome, const QString &detail) const
 {
     Report report;
     report.at = m_clock.now();

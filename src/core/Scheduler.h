@@ -47,7 +47,7 @@ public:
     {
         int row;
         TaskAction action;
-        QString rowKey;  // names the row while its cells stay as they are
+        QString rowKey;   // names the row while its cells stay as they are
         QDateTime setFor; // the occurrence as the row sets it
         QDateTime at;     // when it fires: setFor, or later when postponed
         bool postponed() const { return at != setFor; }

@@ -14,9 +14,8 @@ void TaskActions::PlaySelectedTask(const Done &done)
     const int row = m_table.currentTask();
     if (row == 0)
         return;
-    m_system.openFile(m_table.cell(TaskTable::PathColumn, row) +
-                          m_table.cell(TaskTable::NameColumn, row),
-                      done);
+    m_system.openFile(
+        m_table.cell(TaskTable::PathColumn, row) + m_table.cell(TaskTable::NameColumn, row), done);
 }
 
 void TaskActions::DoShutDown(const Done &done)

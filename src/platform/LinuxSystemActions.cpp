@@ -55,12 +55,15 @@ void LinuxSystemActions::reboot(const Done &done)
 
 void LinuxSystemActions::standBy(const Done &done)
 {
-    callLogind(QStringLiteral("CanHibernate"), {}, kQueryTimeoutMs, [this, done](const QDBusMessage &reply) {
-        const bool canHibernate = reply.type() == QDBusMessage::ReplyMessage &&
-                                  !reply.arguments().isEmpty() &&
-                                  reply.arguments().constFirst().toString() == u"yes";
-        changeState(canHibernate ? QStringLiteral("Hibernate") : QStringLiteral("Suspend"), done);
-    });
+    callLogind(QStringLiteral("CanHibernate"), {}, kQueryTimeoutMs,
+               [this, done](const QDBusMessage &reply) {
+                   const bool canHibernate = reply.type() == QDBusMessage::ReplyMessage &&
+                                             !reply.arguments().isEmpty() &&
+                                             reply.arguments().constFirst().toString() == u"yes";
+                   changeState(canHibernate ? QStringLiteral("Hibernate")
+                                            : QStringLiteral("Suspend"),
+                               done);
+               });
 }
 
 void LinuxSystemActions::displayOff(const Done &done)
@@ -94,8 +97,8 @@ void LinuxSystemActions::changeState(const QString &method, const Done &done)
             tell(done);
             return;
         }
-        const QString text = reply.errorMessage().isEmpty() ? reply.errorName()
-                                                            : reply.errorMessage();
+        const QString text =
+            reply.errorMessage().isEmpty() ? reply.errorName() : reply.errorMessage();
         tell(done, tr("The system refused: %1").arg(text));
     });
 }

@@ -14,6 +14,7 @@ namespace {
 const QString kService = QStringLiteral("org.freedesktop.Notifications");
 const QString kPath = QStringLiteral("/org/freedesktop/Notifications");
 const QString kInterface = QStringLiteral("org.freedesktop.Notifications");
+constexpr int kCloseTimeoutMs = 1000;
 
 } // namespace
 
@@ -26,16 +27,23 @@ DesktopNotifications::DesktopNotifications(const QDBusConnection &bus, QObject *
                   SLOT(onNotificationClosed(uint, uint)));
 }
 
+DesktopNotifications::~DesktopNotifications()
+{
+    for (QDBusPendingCall &call : m_closing)
+        call.waitForFinished();
+}
+
 quint32 DesktopNotifications::show(const Notice &notice)
 {
     const quint32 number = ++m_lastNotice;
     // The desktop finds the program's name and icon through its desktop entry.
     const QString entry = QGuiApplication::desktopFileName();
-    QVariantMap hints{{QStringLiteral("urgency"), QVariant::fromValue(uchar(notice.critical ? 2 : 1))}};
+    QVariantMap hints{
+        {QStringLiteral("urgency"), QVariant::fromValue(uchar(notice.critical ? 2 : 1))}};
     if (!entry.isEmpty())
         hints.insert(QStringLiteral("desktop-entry"), entry);
-    QDBusMessage call = QDBusMessage::createMethodCall(kService, kPath, kInterface,
-                                                       QStringLiteral("Notify"));
+    QDBusMessage call =
+        QDBusMessage::createMethodCall(kService, kPath, kInterface, QStringLiteral("Notify"));
     call << QGuiApplication::applicationDisplayName() << uint(0) << entry << notice.summary
          << notice.body << notice.actions << hints << 0; // never expires: nobody may be there
     auto *watcher = new QDBusPendingCallWatcher(m_bus.asyncCall(call), this);
@@ -67,9 +75,11 @@ void DesktopNotifications::withdraw(quint32 notice)
 
 void DesktopNotifications::close(uint id)
 {
-    m_bus.asyncCall(QDBusMessage::createMethodCall(kService, kPath, kInterface,
-                                                   QStringLiteral("CloseNotification"))
-                    << id);
+    m_closing.removeIf([](const QDBusPendingCall &call) { return call.isFinished(); });
+    m_closing << m_bus.asyncCall(QDBusMessage::createMethodCall(kService, kPath, kInterface,
+                                                                QStringLiteral("CloseNotification"))
+                                     << id,
+                                 kCloseTimeoutMs);
 }
 
 void DesktopNotifications::onActionInvoked(uint id, const QString &action)

@@ -2,6 +2,7 @@
 #pragma once
 
 #include <QDBusConnection>
+#include <QDBusPendingCall>
 #include <QHash>
 #include <QObject>
 #include <QSet>
@@ -16,7 +17,7 @@ struct Notice
     QString summary;
     QString body;
     bool critical = false;
-    QStringList actions;   // key, label, key, label, ...
+    QStringList actions; // key, label, key, label, ...
 };
 
 // The desktop's notifications. Each notice shown gets a number of its own, by
@@ -47,6 +48,8 @@ class DesktopNotifications : public Notifications
 public:
     explicit DesktopNotifications(const QDBusConnection &bus = QDBusConnection::sessionBus(),
                                   QObject *parent = nullptr);
+    // Waits a moment for the withdrawals still on their way.
+    ~DesktopNotifications() override;
 
     quint32 show(const Notice &notice) override;
     void withdraw(quint32 notice) override;
@@ -62,6 +65,7 @@ private:
     quint32 m_lastNotice = 0;
     QHash<quint32, uint> m_ids; // our number -> the server's
     QSet<quint32> m_waiting;    // sent, not answered yet
+    QList<QDBusPendingCall> m_closing;
 };
 
 } // namespace kv

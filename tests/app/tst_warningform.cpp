@@ -15,11 +15,11 @@
 #include "ZephButton.h"
 
 #include <QApplication>
+#include <QDeadlineTimer>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
 #include <QProcess>
-#include <QDeadlineTimer>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QThread>
@@ -143,7 +143,11 @@ void TestWarningForm::noticesAnswerToo()
 void TestWarningForm::failuresAreToldPassively()
 {
     Rig rig;
-    Scheduler::Report report{kNow, 2, "Restart(Every day)", "Restart", Scheduler::Report::Failed,
+    Scheduler::Report report{kNow,
+                             2,
+                             "Restart(Every day)",
+                             "Restart",
+                             Scheduler::Report::Failed,
                              "The system refused: Access denied"};
     rig.failures.tell(report);
     const QString body = "The system refused: Access denied\nRow 2, Restart(Every day), fired at "

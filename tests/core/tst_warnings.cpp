@@ -138,17 +138,17 @@ void TestWarnings::countsDownAndEndsWithTheFiring()
 void TestWarnings::answers_data()
 {
     QTest::addColumn<QString>("mode");
-    QTest::addColumn<int>("postpone"); // minutes; 0: cancel
-    QTest::addColumn<QString>("cells");      // fired mark and start count after the answer
-    QTest::addColumn<int>("saves");          // of the answer
+    QTest::addColumn<int>("postpone");        // minutes; 0: cancel
+    QTest::addColumn<QString>("cells");       // fired mark and start count after the answer
+    QTest::addColumn<int>("saves");           // of the answer
     QTest::addColumn<QDateTime>("firesNext"); // after the answer
     const QDateTime tomorrow = kSet.addDays(1);
     QTest::newRow("cancel once-only") << "Shut Down(Simple)" << 0 << "1 0" << 1 << QDateTime();
     QTest::newRow("cancel every day") << "Restart(Every day)" << 0 << "0 0" << 0 << tomorrow;
-    QTest::newRow("postpone once-only") << "Shut Down(Simple)" << 5 << "0 0" << 0
-                                        << kSet.addSecs(300);
-    QTest::newRow("postpone every day") << "Stand By(Every day)" << 60 << "0 0" << 0
-                                        << kSet.addSecs(3600);
+    QTest::newRow("postpone once-only")
+        << "Shut Down(Simple)" << 5 << "0 0" << 0 << kSet.addSecs(300);
+    QTest::newRow("postpone every day")
+        << "Stand By(Every day)" << 60 << "0 0" << 0 << kSet.addSecs(3600);
 }
 
 void TestWarnings::answers()
@@ -219,7 +219,8 @@ void TestWarnings::changesCloseAMovedWarning()
         rig.table.DeleteSelectedTask();
     } else if (change == QLatin1String("edit")) {
         rig.table.changeEventTask(row, QStringLiteral("07.12.2026 23:00:20"),
-                                  QStringLiteral("Shut Down"), QStringLiteral("Shut Down(Every day)"));
+                                  QStringLiteral("Shut Down"),
+                                  QStringLiteral("Shut Down(Every day)"));
     } else if (change == QLatin1String("delete")) {
         rig.table.setCurrentRow(row);
         rig.table.DeleteSelectedTask();
@@ -238,12 +239,11 @@ void TestWarnings::reportsAndToolTips()
     Rig rig;
     rig.system.failures.insert(QStringLiteral("powerOff"), QStringLiteral("Access denied"));
     rig.add(QStringLiteral("Shut Down(Simple)"));
-    const int file = rig.table.appendTask(QStringLiteral("07.12.2026 23:00:00"),
-                                          QStringLiteral("a.ogg"), QStringLiteral("/m/"),
-                                          QStringLiteral("Every day"));
-    const int bad = rig.table.appendTask(QStringLiteral("07.12.2026 25:00:00"),
-                                         QStringLiteral("b"), QStringLiteral("/"),
-                                         QStringLiteral("Monday"));
+    const int file =
+        rig.table.appendTask(QStringLiteral("07.12.2026 23:00:00"), QStringLiteral("a.ogg"),
+                             QStringLiteral("/m/"), QStringLiteral("Every day"));
+    const int bad = rig.table.appendTask(QStringLiteral("07.12.2026 25:00:00"), QStringLiteral("b"),
+                                         QStringLiteral("/"), QStringLiteral("Monday"));
     const auto tip = [&rig](int row) {
         return kv::ForecastText::toolTip(rig.scheduler, row, rig.clock.now());
     };
@@ -252,9 +252,10 @@ void TestWarnings::reportsAndToolTips()
     QCOMPARE(tip(bad), QStringLiteral("'25:00:00' is not a valid time."));
     rig.at(kSet);
     // The tick stops at the unreadable row; both before it fired, one failed.
-    QCOMPARE(rig.reports, QStringList({R"(2026-12-07 23:00:00 row 1 Shut Down(Simple) "Shut Down": )"
-                                       "failed: Access denied",
-                                       R"(2026-12-07 23:00:00 row 2 Every day "/m/a.ogg": done)"}));
+    QCOMPARE(rig.reports,
+             QStringList({R"(2026-12-07 23:00:00 row 1 Shut Down(Simple) "Shut Down": )"
+                          "failed: Access denied",
+                          R"(2026-12-07 23:00:00 row 2 Every day "/m/a.ogg": done)"}));
     QCOMPARE(tip(1), QStringLiteral("Done"));
     QCOMPARE(tip(file), QStringLiteral("Next: 08.12.2026 23:00:00, in 1 d 0 h"));
     QCOMPARE(kv::ForecastText::distance(59999), QStringLiteral("59 s"));

@@ -55,8 +55,7 @@ void TestLogind::powerEvents_data()
     QTest::newRow("restart reboots") << "reboot"
                                      << "yes" << QStringList{"Reboot"} << "";
     QTest::newRow("stand by hibernates") << "standBy"
-                                         << "yes" << QStringList{"CanHibernate", "Hibernate"}
-                                         << "";
+                                         << "yes" << QStringList{"CanHibernate", "Hibernate"} << "";
     QTest::newRow("stand by suspends when hibernation is off")
         << "standBy"
         << "no" << QStringList{"CanHibernate", "Suspend"} << "";
@@ -117,7 +116,8 @@ void TestLogind::powerEvents()
     QCOMPARE(last.args.first().metaType(), QMetaType::fromType<bool>());
     // The answer is told, with logind's own words when it refused.
     QTRY_VERIFY(told.has_value());
-    QCOMPARE(*told, refusal.isEmpty() ? QString() : QStringLiteral("The system refused: ") + refusal);
+    QCOMPARE(*told,
+             refusal.isEmpty() ? QString() : QStringLiteral("The system refused: ") + refusal);
 }
 
 void TestLogind::resumeFromSleepIsNoticed()
@@ -126,8 +126,8 @@ void TestLogind::resumeFromSleepIsNoticed()
     QVERIFY(watcher.watchesClockSteps());
     QSignalSpy resumed(&watcher, &kv::ClockWatcher::resumed);
     const auto prepareForSleep = [this](bool start) {
-        return m_logind.emitSignal(kManager, QStringLiteral("PrepareForSleep"),
-                                   QStringLiteral("b"), {start});
+        return m_logind.emitSignal(kManager, QStringLiteral("PrepareForSleep"), QStringLiteral("b"),
+                                   {start});
     };
     QVERIFY(prepareForSleep(true));
     QTest::qWait(200); // going to sleep is not waking up

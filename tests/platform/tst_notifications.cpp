@@ -64,8 +64,9 @@ void TestNotifications::showsAndWithdraws()
 {
     kv::DesktopNotifications notifications;
     quint32 number = 0;
-    const uint id = shown(notifications,
-                          {"Shut Down", "At 07.12.2026 23:00:00", true, {"cancel", "Cancel"}}, &number);
+    const uint id =
+        shown(notifications, {"Shut Down", "At 07.12.2026 23:00:00", true, {"cancel", "Cancel"}},
+              &number);
     QVERIFY(id != 0);
     const QList<MockBus::Call> calls = m_server.calls();
     QCOMPARE(calls.size(), 1);
@@ -93,7 +94,8 @@ void TestNotifications::actionChosenOnTheServer()
     kv::DesktopNotifications notifications;
     QSignalSpy invoked(&notifications, &kv::Notifications::actionInvoked);
     quint32 number = 0;
-    const uint id = shown(notifications, {"Restart", "", true, {"postpone-15", "Postpone"}}, &number);
+    const uint id =
+        shown(notifications, {"Restart", "", true, {"postpone-15", "Postpone"}}, &number);
     QVERIFY(id != 0);
     const QString interface = kService;
     // Another program's notice, then ours.

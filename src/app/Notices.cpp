@@ -71,28 +71,52 @@ FailureNotices::FailureNotices(Notifications &notifications, TTrayIcon &tray,
     : QObject(parent), m_notifications(notifications), m_tray(tray), m_texts(texts)
 {
     connect(&notifications, &Notifications::answered, this, [this](quint32 notice, bool shown) {
-        const QStringList texts = m_waiting.take(notice);
-        if (!shown && texts.size() == 2)
-            m_tray.showMessage(texts[0], texts[1]);
+        const auto text = m_waiting.constFind(notice);
+        if (text == m_waiting.cend())
+            return;
+        if (!shown)
+            showAtTray(*text);
+        m_waiting.erase(text);
+    });
+    connect(&tray, &TTrayIcon::messageClicked, this, [this] {
+        m_atTray.clear();
+        m_atTrayCount = 0;
     });
 }
 
 void FailureNotices::tell(const Scheduler::Report &report)
 {
-    show(tr("Not done: %1").arg(taskName(report.task)),
-         tr("%1\nRow %2, %3, fired at %4.")
-             .arg(report.detail, QString::number(report.row), excerpt(report.mode),
-                  m_texts.dateTime(report.at)));
+    show({tr("Not done: %1").arg(taskName(report.task)),
+          tr("%1\nRow %2, %3, fired at %4.")
+              .arg(report.detail, QString::number(report.row), excerpt(report.mode),
+                   m_texts.dateTime(report.at))});
 }
 
 void FailureNotices::tellPlayFailed(const QString &task, const QString &reason)
 {
-    show(tr("Not done: %1").arg(taskName(task)), reason);
+    show({tr("Not done: %1").arg(taskName(task)), reason});
 }
 
-void FailureNotices::show(const QString &summary, const QString &body)
+void FailureNotices::show(const Text &text)
 {
-    m_waiting.insert(m_notifications.show({summary, body, false, {}}), {summary, body});
+    m_waiting.insert(m_notifications.show({text.summary, text.body, false, {}}), text);
+}
+
+void FailureNotices::showAtTray(const Text &text)
+{
+    constexpr qsizetype kShownAtMost = 5;
+    ++m_atTrayCount;
+    m_atTray << text;
+    if (m_atTray.size() > kShownAtMost)
+        m_atTray.removeFirst();
+    if (m_atTrayCount == 1) {
+        m_tray.showMessage(text.summary, text.body);
+        return;
+    }
+    QStringList texts;
+    for (const Text &shown : std::as_const(m_atTray))
+        texts << shown.summary + u'\n' + shown.body;
+    m_tray.showMessage(tr("%1 tasks not done").arg(m_atTrayCount), texts.join(u"\n\n"));
 }
 
 } // namespace kv

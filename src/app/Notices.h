@@ -52,12 +52,22 @@ public:
     void tellPlayFailed(const QString &task, const QString &reason);
 
 private:
-    void show(const QString &summary, const QString &body);
+    struct Text
+    {
+        QString summary;
+        QString body;
+    };
+    void show(const Text &text);
+    // A tray message shows one text at a time: it tells of every failure since
+    // the user last clicked it.
+    void showAtTray(const Text &text);
 
     Notifications &m_notifications;
     TTrayIcon &m_tray;
     DateTimeText m_texts;
-    QHash<quint32, QStringList> m_waiting; // summary and body of notices on their way
+    QHash<quint32, Text> m_waiting; // notices on their way to the server
+    QList<Text> m_atTray;           // the latest of those not clicked away yet
+    int m_atTrayCount = 0;
 };
 
 } // namespace kv

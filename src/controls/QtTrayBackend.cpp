@@ -35,6 +35,7 @@ QtTrayBackend::QtTrayBackend(QObject *parent)
     m_emptyIcon = QIcon(empty);
 
     connect(m_tray, &QSystemTrayIcon::activated, this, &QtTrayBackend::activated);
+    connect(m_tray, &QSystemTrayIcon::messageClicked, this, &TrayBackend::messageClicked);
 
     // An X11 tray host announces itself with a MANAGER client message to the
     // root window each time it starts.

@@ -50,6 +50,8 @@ signals:
     void mouseMessage(kv::TrayMouseMessage message);
     // A tray host has started (again) and knows none of the icons added before.
     void hostReturned();
+    // The user clicked the message shown last, which closes it.
+    void messageClicked();
 };
 
 } // namespace kv

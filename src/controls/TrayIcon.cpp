@@ -59,6 +59,7 @@ TTrayIcon::TTrayIcon(TrayBackend *backend, QObject *owner)
         if (shownInTray())
             ShowInTray();
     });
+    connect(m_backend, &TrayBackend::messageClicked, this, &TTrayIcon::messageClicked);
 }
 
 TTrayIcon::~TTrayIcon()

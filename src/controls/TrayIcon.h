@@ -72,8 +72,8 @@ public:
     // Keeps the first kToolTipLength characters.
     void setToolTip(const QString &text);
 
-    // A passive message beside the icon; false while the icon is not in a tray
-    // that shows messages.
+    // A passive message beside the icon, in place of the one before; false while
+    // the icon is not in a tray that shows messages.
     bool showMessage(const QString &title, const QString &text);
 
     QMenu *popupMenu() const { return m_popupMenu; }
@@ -90,6 +90,8 @@ signals:
     void OnDblClick();
     // Always the right button with no modifiers; x and y in screen coordinates.
     void OnRightClick(Qt::MouseButton button, Qt::KeyboardModifiers shift, int x, int y);
+    // The user clicked the message, which closes it.
+    void messageClicked();
 
 protected:
     bool event(QEvent *event) override;

@@ -156,11 +156,20 @@ void TestWarningForm::failuresAreToldPassively()
     QCOMPARE(rig.notifications.current().last().body, body);
     QTest::qWait(0);
     QCOMPARE(rig.trayBackend->messages, QStringList());
-    // Where no notification server takes it: the tray icon's message.
+    // Where no notification server takes it: the tray icon's message, which tells
+    // of all the failures since the user last clicked it.
     rig.notifications.refuses = true;
+    const QString play = "Not done: a.ogg\nThe file /m/a.ogg does not exist.";
     rig.failures.tellPlayFailed("/m/a.ogg", "The file /m/a.ogg does not exist.");
-    QTRY_COMPARE(rig.trayBackend->messages,
-                 QStringList{"Not done: a.ogg\nThe file /m/a.ogg does not exist."});
+    QTRY_COMPARE(rig.trayBackend->messages, QStringList{play});
+    rig.failures.tell(report);
+    QTRY_COMPARE(rig.trayBackend->messages.size(), 2);
+    QCOMPARE(rig.trayBackend->messages.last(),
+             "2 tasks not done\n" + play + "\n\nNot done: Restart\n" + body);
+    emit rig.trayBackend->messageClicked();
+    rig.failures.tellPlayFailed("/m/a.ogg", "The file /m/a.ogg does not exist.");
+    QTRY_COMPARE(rig.trayBackend->messages.size(), 3);
+    QCOMPARE(rig.trayBackend->messages.last(), play);
 }
 
 void TestWarningForm::rowToolTip()

@@ -187,6 +187,8 @@ void TestProgram::stopSignalSavesAndEnds()
     program.start();
     QVERIFY(program.process().waitForStarted(10000));
     QTRY_VERIFY_WITH_TIMEOUT(program.listening(), 30000);
+    // The start at login is written last, once the base is read.
+    QTRY_VERIFY_WITH_TIMEOUT(!QDir(home.path("config/autostart")).isEmpty(), 30000);
     if (baseGone) {
         QVERIFY(QFile::remove(dir.filePath("KV.log")));
         QVERIFY(QDir(dir.path()).mkdir("KV.log"));

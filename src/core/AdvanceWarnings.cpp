@@ -2,8 +2,8 @@
 #include "AdvanceWarnings.h"
 
 #include "Clock.h"
+#include "ModelChanges.h"
 
-#include <QAbstractItemModel>
 #include <algorithm>
 
 namespace kv {
@@ -74,10 +74,7 @@ AdvanceWarnings::AdvanceWarnings(Scheduler &scheduler, const Clock &clock, QObje
 
 void AdvanceWarnings::watch(const QAbstractItemModel *model)
 {
-    connect(model, &QAbstractItemModel::dataChanged, this, &AdvanceWarnings::updateSoon);
-    connect(model, &QAbstractItemModel::rowsInserted, this, &AdvanceWarnings::updateSoon);
-    connect(model, &QAbstractItemModel::rowsRemoved, this, &AdvanceWarnings::updateSoon);
-    connect(model, &QAbstractItemModel::modelReset, this, &AdvanceWarnings::updateSoon);
+    onEveryChange(model, this, &AdvanceWarnings::updateSoon);
 }
 
 void AdvanceWarnings::updateSoon()

@@ -11,18 +11,15 @@
 #include "TaskTable.h"
 #include "TrayIcon.h"
 #include "WarningForm.h"
+#include "WindowManager.h"
 #include "XvfbServer.h"
 #include "ZephButton.h"
 
 #include <QApplication>
-#include <QDeadlineTimer>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
-#include <QProcess>
-#include <QTemporaryDir>
 #include <QTest>
-#include <QThread>
 #include <QTimer>
 #include <QToolTip>
 
@@ -201,30 +198,14 @@ int main(int argc, char *argv[])
     qputenv("DISPLAY", xvfb.display().toLocal8Bit());
     qputenv("QT_QPA_PLATFORM", "xcb");
     qputenv("DBUS_SESSION_BUS_ADDRESS", "unix:path=/nonexistent");
-    // A window manager with a home of its own.
-    QTemporaryDir home;
-    QProcess openbox;
-    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
-    for (const char *name : {"HOME", "XDG_CONFIG_HOME", "XDG_CACHE_HOME", "XDG_DATA_HOME"})
-        env.insert(QLatin1String(name), home.path());
-    openbox.setProcessEnvironment(env);
-    openbox.start(QStringLiteral("openbox"), {QStringLiteral("--sm-disable")});
-    const QDeadlineTimer deadline(10000);
-    for (QProcess check; !deadline.hasExpired(); QThread::msleep(50)) {
-        check.start(QStringLiteral("xprop"), {"-root", "_NET_SUPPORTING_WM_CHECK"});
-        check.waitForFinished();
-        if (check.readAllStandardOutput().contains("window id"))
-            break;
+    kv::test::WindowManager openbox;
+    if (!openbox.isRunning()) {
+        qCritical("openbox did not start");
+        return 1;
     }
-    int result = 0;
-    {
-        QApplication app(argc, argv);
-        TestWarningForm test;
-        result = QTest::qExec(&test, argc, argv);
-    }
-    openbox.terminate();
-    openbox.waitForFinished();
-    return result;
+    QApplication app(argc, argv);
+    TestWarningForm test;
+    return QTest::qExec(&test, argc, argv);
 }
 
 #include "tst_warningform.moc"

@@ -22,7 +22,8 @@ public:
 
     WarningNotices(AdvanceWarnings &warnings, Notifications &notifications,
                    const DateTimeText &texts, QObject *parent = nullptr);
-    // A warning outlives no program that could carry it out.
+    // Withdraws the warnings still on show: nothing carries them out once the
+    // program has ended.
     ~WarningNotices() override;
 
 private:
@@ -48,7 +49,7 @@ public:
                    QObject *parent = nullptr);
 
     void tell(const Scheduler::Report &report);
-    // The file "Play now!" opened could not be opened.
+    // "Play now!" could not open the task's file.
     void tellPlayFailed(const QString &task, const QString &reason);
 
 private:

@@ -24,6 +24,7 @@ public:
     virtual void standBy(const Done &done) = 0;
     virtual void displayOff(const Done &done) = 0;
 
+    // For the implementations: tells `done`, if there is one.
     static void tell(const Done &done, const QString &failure = {})
     {
         if (done)

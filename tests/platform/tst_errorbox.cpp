@@ -1,4 +1,5 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
+#include "ModalityProbe.h"
 #include "StandardErrorBox.h"
 
 #include <QApplication>
@@ -14,6 +15,8 @@ class TestErrorBox : public QObject
 private slots:
     void showsRuntimeMessage();
     void doesNotStackTheSameMessage();
+    void blocksOnlyItsOwner_data();
+    void blocksOnlyItsOwner();
 };
 
 namespace {
@@ -74,6 +77,28 @@ void TestErrorBox::doesNotStackTheSameMessage()
     textsWhileOpen.sort();
     QCOMPARE(textsWhileOpen, QStringList({"'' is not a valid integer value.", "I/O error 5."}));
     QTRY_VERIFY(openBoxes().isEmpty());
+}
+
+void TestErrorBox::blocksOnlyItsOwner_data()
+{
+    kv::test::ModalityProbe::addRows();
+}
+
+void TestErrorBox::blocksOnlyItsOwner()
+{
+    QFETCH(bool, ofTheOwner);
+    QFETCH(int, presses);
+    kv::test::ModalityProbe probe;
+    QVERIFY(probe.shown());
+    kv::StandardErrorBox errors;
+    errors.setOwner(&probe.owner);
+    QTimer::singleShot(0, [&] {
+        probe.click(ofTheOwner);
+        for (QMessageBox *box : openBoxes())
+            box->button(QMessageBox::Ok)->click();
+    });
+    errors.showError(QStringLiteral("I/O error 5"));
+    QCOMPARE(probe.window(ofTheOwner).presses, presses);
 }
 
 QTEST_MAIN(TestErrorBox)

@@ -32,12 +32,12 @@ public:
     std::function<void()> beforeEach;
     QList<QDateTime> asked;
     kv::LinuxSystemActions system;
-    void openFile(const QString &name) override
+    void openFile(const QString &name, const Done &done) override
     {
         if (beforeEach)
             beforeEach();
         asked << QDateTime::currentDateTime();
-        system.openFile(name);
+        system.openFile(name, done);
     }
 };
 

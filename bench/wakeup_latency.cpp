@@ -23,7 +23,7 @@ namespace {
 class TimedActions : public kv::RecordingSystemActions
 {
 public:
-    void openFile(const QString &fullName) override
+    void openFile(const QString &fullName, const Done &) override
     {
         opened.append({fullName, QDateTime::currentDateTime()});
     }

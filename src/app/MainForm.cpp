@@ -497,7 +497,13 @@ void TMainForm::Openbase1Click()
 
 void TMainForm::Playnaw1Click()
 {
-    m_actions.PlaySelectedTask();
+    const int row = m_table.currentTask();
+    const QString task =
+        m_table.cell(TaskTable::PathColumn, row) + m_table.cell(TaskTable::NameColumn, row);
+    m_actions.PlaySelectedTask([form = QPointer<TMainForm>(this), task](const QString &failure) {
+        if (form && !failure.isEmpty())
+            emit form->playFailed(task, failure);
+    });
 }
 
 void TMainForm::ZephButton5Click()
@@ -555,7 +561,7 @@ void TMainForm::Help2Click()
     // Beside the program file or in its installed tree, not in the working folder.
     const QString path = InstallLayout(m_programFolder).helpPage(Translations::installed());
     if (!path.isEmpty())
-        m_system.openFile(path);
+        m_system.openFile(path, {});
 }
 
 void TMainForm::Ostrovahomepage1Click()

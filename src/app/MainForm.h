@@ -123,6 +123,8 @@ public:
 signals:
     // The window has closed and the task table is saved: the program ends.
     void closed();
+    // "Play now!" could not open the task's file.
+    void playFailed(const QString &task, const QString &reason);
 
 public slots:
     void ZephButton1Click();

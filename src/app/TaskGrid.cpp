@@ -7,6 +7,7 @@
 #include <QMouseEvent>
 #include <QPainter>
 #include <QScrollBar>
+#include <QToolTip>
 
 namespace kv {
 
@@ -214,6 +215,23 @@ void TaskGrid::mouseDoubleClickEvent(QMouseEvent *event)
 {
     // A double click is two presses to the grid; it neither edits nor opens.
     mousePressEvent(event);
+}
+
+bool TaskGrid::viewportEvent(QEvent *event)
+{
+    if (event->type() != QEvent::ToolTip)
+        return QTableView::viewportEvent(event);
+    const QPoint pos = static_cast<QHelpEvent *>(event)->pos();
+    const int row = inTitleRow(pos) ? -1 : rowAt(pos.y());
+    const QString tip = m_rowToolTip && row >= 1 ? m_rowToolTip(row) : QString();
+    if (tip.isEmpty()) {
+        QToolTip::hideText();
+        return true;
+    }
+    // Shown until the pointer leaves the row, so the next row gets its own.
+    const QRect place(0, rowViewportPosition(row), viewport()->width(), rowHeight(row));
+    QToolTip::showText(viewport()->mapToGlobal(pos), tip, viewport(), place);
+    return true;
 }
 
 void TaskGrid::focusInEvent(QFocusEvent *event)

@@ -4,6 +4,7 @@
 #include <QColor>
 #include <QStyledItemDelegate>
 #include <QTableView>
+#include <functional>
 
 namespace kv {
 
@@ -32,8 +33,11 @@ public:
     // The column of the focused cell of the current row.
     int focusColumn() const;
     void scrollTo(const QModelIndex &index, ScrollHint hint = EnsureVisible) override;
+    // The tool tip over a task row; none while unset.
+    void setRowToolTip(std::function<QString(int row)> tip) { m_rowToolTip = std::move(tip); }
 
 protected:
+    bool viewportEvent(QEvent *event) override;
     void mousePressEvent(QMouseEvent *event) override;
     void mouseMoveEvent(QMouseEvent *event) override;
     void mouseReleaseEvent(QMouseEvent *event) override;
@@ -54,6 +58,7 @@ private:
     void followTable(int row);
 
     TaskTable &m_table;
+    std::function<QString(int)> m_rowToolTip;
     int m_resizing = -1;
     int m_pressX = 0;
     int m_startWidth = 0;

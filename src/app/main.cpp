@@ -1,5 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "AboutForm.h"
+#include "AdvanceWarnings.h"
 #include "AutostartEntry.h"
 #include "Beeper.h"
 #include "ClockWatcher.h"
@@ -9,10 +10,13 @@
 #include "Errors.h"
 #include "FileBaseDialogs.h"
 #include "FileChooser.h"
+#include "ForecastText.h"
 #include "InstallLayout.h"
 #include "Links.h"
 #include "LinuxSystemActions.h"
 #include "MainForm.h"
+#include "Notices.h"
+#include "Notifications.h"
 #include "Scheduler.h"
 #include "SingleInstance.h"
 #include "StandardErrorBox.h"
@@ -21,10 +25,12 @@
 #include "SystemClock.h"
 #include "TaskActions.h"
 #include "TaskBase.h"
+#include "TaskGrid.h"
 #include "TaskTable.h"
 #include "TrayIcon.h"
 #include "Translations.h"
 #include "WakeUpTimer.h"
+#include "WarningForm.h"
 
 #include <QApplication>
 #include <QLocale>
@@ -32,6 +38,7 @@
 #include <QSessionManager>
 #include <QStandardPaths>
 #include <QTimer>
+#include <cstdio>
 
 int main(int argc, char *argv[])
 {
@@ -125,6 +132,32 @@ int main(int argc, char *argv[])
     QObject::connect(&clockWatcher, &kv::ClockWatcher::resumed, &wakeUp, &kv::WakeUpTimer::rearm);
     QObject::connect(MainForm.Timer1, &QTimer::timeout, &wakeUp, &kv::WakeUpTimer::rearm);
     wakeUp.rearm();
+
+    // A minute's warning before the machine goes off, on the screen and as a
+    // notification; every firing in the journal, and a failed one told.
+    kv::AdvanceWarnings warnings(scheduler, clock);
+    warnings.watch(&table);
+    for (const auto changed : {&kv::ClockWatcher::clockChanged, &kv::ClockWatcher::resumed})
+        QObject::connect(&clockWatcher, changed, &warnings, &kv::AdvanceWarnings::update);
+    QObject::connect(MainForm.Timer1, &QTimer::timeout, &warnings, &kv::AdvanceWarnings::update);
+    QObject::connect(&wakeUp, &kv::WakeUpTimer::woke, &warnings, &kv::AdvanceWarnings::update);
+    QObject::connect(&warnings, &kv::AdvanceWarnings::occurrencesChanged, &wakeUp,
+                     &kv::WakeUpTimer::rearm);
+    kv::DesktopNotifications notifications;
+    kv::WarningWindows warningWindows(warnings, scheduler.texts());
+    kv::WarningNotices warningNotices(warnings, notifications, scheduler.texts());
+    kv::FailureNotices failureNotices(notifications, *MainForm.TrayIcon, scheduler.texts());
+    scheduler.setOnReport([&failureNotices](const kv::Scheduler::Report &report) {
+        std::fprintf(stderr, "%s\n", qPrintable(report.line()));
+        if (report.outcome == kv::Scheduler::Report::Failed)
+            failureNotices.tell(report);
+    });
+    QObject::connect(&MainForm, &kv::TMainForm::playFailed, &failureNotices,
+                     &kv::FailureNotices::tellPlayFailed);
+    MainForm.GridOfFiles->setRowToolTip([&scheduler, &clock](int row) {
+        return kv::ForecastText::toolTip(scheduler, row, clock.now());
+    });
+    warnings.update();
 
     QObject::connect(&MainForm, &kv::TMainForm::closed, &app, &QApplication::quit);
     QObject::connect(&instance, &kv::SingleInstance::activationRequested, &MainForm,

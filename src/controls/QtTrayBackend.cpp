@@ -48,6 +48,7 @@ QtTrayBackend::QtTrayBackend(QObject *parent)
     m_emptyIcon = QIcon(empty);
 
     connect(m_tray, &QSystemTrayIcon::activated, this, &QtTrayBackend::activated);
+    connect(m_tray, &QSystemTrayIcon::messageClicked, this, &TrayBackend::messageClicked);
 
     // An X11 tray host announces itself with a MANAGER client message to the
     // root window each time it starts.
@@ -148,6 +149,15 @@ void QtTrayBackend::watchStatusNotifierHosts()
     for (const char *change : {"StatusNotifierHostRegistered", "StatusNotifierHostUnregistered"})
         bus.connect(watcher, QStringLiteral("/StatusNotifierWatcher"), watcher,
                     QLatin1String(change), this, SLOT(recheckHost()));
+}
+
+bool QtTrayBackend::showMessage(const QString &title, const QString &text)
+{
+    if (!m_tray->isVisible() || !QSystemTrayIcon::isSystemTrayAvailable() ||
+        !QSystemTrayIcon::supportsMessages())
+        return false;
+    m_tray->showMessage(title, text, QSystemTrayIcon::Warning, 0);
+    return true;
 }
 
 void QtTrayBackend::apply(const TrayNotifyData &data)

@@ -31,6 +31,7 @@ public:
     bool modify(const TrayNotifyData &data) override;
     bool remove(const TrayNotifyData &data) override;
     bool hostPresent() const override { return m_hostPresent; }
+    bool showMessage(const QString &title, const QString &text) override;
 
     QSystemTrayIcon *trayIcon() const { return m_tray; }
 

@@ -36,8 +36,14 @@ public:
         if (present != std::exchange(m_hostPresent, present))
             emit hostPresentChanged(present);
     }
+    bool showMessage(const QString &title, const QString &text) override
+    {
+        messages << title + u'\n' + text;
+        return accepts;
+    }
 
     QList<Call> calls;
+    QStringList messages; // title and text on a line each
     bool accepts = true;
 
 private:

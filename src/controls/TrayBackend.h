@@ -42,6 +42,9 @@ public:
     virtual bool remove(const TrayNotifyData &data) = 0;
     // Whether a host is there to show the icon.
     virtual bool hostPresent() const = 0;
+    // A passive message beside the icon, shown until clicked; false where the
+    // host shows none.
+    virtual bool showMessage(const QString &title, const QString &text) = 0;
 
 signals:
     // In the order the host's messages describe the user's actions: a double
@@ -51,6 +54,8 @@ signals:
     void hostReturned();
     // A host has come where there was none, or the last one has gone.
     void hostPresentChanged(bool present);
+    // The user clicked the message shown last, which closes it.
+    void messageClicked();
 };
 
 } // namespace kv

@@ -60,6 +60,7 @@ TTrayIcon::TTrayIcon(TrayBackend *backend, QObject *owner)
             ShowInTray();
     });
     connect(m_backend, &TrayBackend::hostPresentChanged, this, &TTrayIcon::hostPresentChanged);
+    connect(m_backend, &TrayBackend::messageClicked, this, &TTrayIcon::messageClicked);
 }
 
 TTrayIcon::~TTrayIcon()
@@ -193,6 +194,11 @@ bool TTrayIcon::RefreshInTray()
 bool TTrayIcon::RemoveFromTray()
 {
     return m_backend->remove(m_notifyData);
+}
+
+bool TTrayIcon::showMessage(const QString &title, const QString &text)
+{
+    return shownInTray() && m_backend->showMessage(title, text);
 }
 
 void TTrayIcon::ShowMenuAtCursor()

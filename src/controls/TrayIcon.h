@@ -75,6 +75,10 @@ public:
     // Keeps the first kToolTipLength characters.
     void setToolTip(const QString &text);
 
+    // A passive message beside the icon, in place of the one before; false while
+    // the icon is not in a tray that shows messages.
+    bool showMessage(const QString &title, const QString &text);
+
     QMenu *popupMenu() const { return m_popupMenu; }
     void setPopupMenu(QMenu *menu) { m_popupMenu = menu; }
 
@@ -93,6 +97,8 @@ signals:
     void OnRightClick(Qt::MouseButton button, Qt::KeyboardModifiers shift, int x, int y);
     // A tray host has come where there was none, or the last one has gone.
     void hostPresentChanged(bool present);
+    // The user clicked the message, which closes it.
+    void messageClicked();
 
 protected:
     bool event(QEvent *event) override;

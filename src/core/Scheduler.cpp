@@ -147,6 +147,12 @@ void Scheduler::tick()
     const Span span = spanUntil(now);
     m_previous = now;
     forgetFiringsBefore(span.to - kFiringMemoryMs);
+    // A postponed firing that no tick met (the machine slept through it) is
+    // given up, like any missed occurrence.
+    m_postponed.removeIf([&span](const auto &entry) {
+        return entry.value().at < span.from ||
+               (entry.value().at == span.from && !span.fromIncluded);
+    });
 
     const int n = m_table.rowCount();
     if (n < 2)
@@ -161,18 +167,23 @@ void Scheduler::tick()
     std::optional<Error> failure;
     try {
         for (int r = 1; r < n && r < m_table.rowCount(); ++r) {
+            const QString rowKey = firingKeyOf(r, ordinals);
             const auto plan = planFor(r);
             if (!plan)
                 continue;
-            const QString rowKey = firingKeyOf(r, ordinals);
+            const auto postponed = m_postponed.constFind(rowKey);
+            const bool postponedDue =
+                postponed != m_postponed.cend() && span.contains(postponed->at);
             const auto instant = occurrenceIn(span, *plan);
-            if (!instant)
-                continue;
-            const QString key = firingKey(rowKey, *instant);
-            if (m_fired.contains(key))
+            const QString key = instant ? firingKey(rowKey, *instant) : QString();
+            const bool due = instant && !m_fired.contains(key);
+            if (!due && !postponedDue)
                 continue;
             mark(r);
-            m_fired.insert(key, *instant);
+            if (due)
+                m_fired.insert(key, *instant);
+            if (postponedDue)
+                m_postponed.remove(rowKey);
             firings.append({r, plan->action});
         }
     } catch (const Error &error) {
@@ -192,12 +203,43 @@ void Scheduler::tick()
         throw *failure;
 }
 
-std::optional<QDateTime> Scheduler::nextOccurrence(const QDateTime &after) const
+std::optional<Scheduler::Occurrence> Scheduler::nextOf(int row, const QString &rowKey,
+                                                       const Plan &plan, qint64 after) const
+{
+    const auto occurrence = [&](qint64 setFor, qint64 at) {
+        return Occurrence{row, plan.action, rowKey, QDateTime::fromMSecsSinceEpoch(setFor),
+                          QDateTime::fromMSecsSinceEpoch(at)};
+    };
+    std::optional<Occurrence> next;
+    // A recurring task comes within eight days; a once-only one on its date or,
+    // when that has passed, within a day.
+    const QDate afterDay = QDateTime::fromMSecsSinceEpoch(after).date();
+    QDate day = afterDay.addDays(-1);
+    if (plan.firstDay.isValid() && plan.firstDay > day)
+        day = plan.firstDay;
+    for (const QDate last = day.addDays(8); day <= last; day = day.addDays(1)) {
+        if (!plan.matches(day))
+            continue;
+        const qint64 instant = LocalTime::firstInstant(day, plan.time);
+        if (instant <= after || m_fired.contains(firingKey(rowKey, instant)))
+            continue;
+        next = occurrence(instant, instant);
+        break;
+    }
+    const auto postponed = m_postponed.constFind(rowKey);
+    if (postponed != m_postponed.cend() && postponed->at > after &&
+        (!next || postponed->at < next->at.toMSecsSinceEpoch()))
+        next = occurrence(postponed->setFor, postponed->at);
+    return next;
+}
+
+QList<Scheduler::Occurrence> Scheduler::nextOccurrences(const QDateTime &after) const
 {
     const qint64 from = after.toMSecsSinceEpoch();
-    std::optional<qint64> best;
+    QList<Occurrence> result;
     QHash<QString, int> ordinals;
     for (int r = 1; r < m_table.rowCount(); ++r) {
+        const QString rowKey = firingKeyOf(r, ordinals);
         std::optional<Plan> plan;
         try {
             plan = planFor(r);
@@ -206,26 +248,148 @@ std::optional<QDateTime> Scheduler::nextOccurrence(const QDateTime &after) const
         }
         if (!plan)
             continue;
-        const QString rowKey = firingKeyOf(r, ordinals);
-        // A recurring task comes within eight days; a once-only one on its date
-        // or, when that has passed, within a day.
-        QDate day = after.date().addDays(-1);
-        if (plan->firstDay.isValid() && plan->firstDay > day)
-            day = plan->firstDay;
-        for (const QDate last = day.addDays(8); day <= last; day = day.addDays(1)) {
-            if (!plan->matches(day))
-                continue;
-            const qint64 instant = LocalTime::firstInstant(day, plan->time);
-            if (instant <= from || m_fired.contains(firingKey(rowKey, instant)))
-                continue;
-            if (!best || instant < *best)
-                best = instant;
+        if (auto next = nextOf(r, rowKey, *plan, from))
+            result << *next;
+    }
+    return result;
+}
+
+std::optional<QDateTime> Scheduler::nextOccurrence(const QDateTime &after) const
+{
+    std::optional<QDateTime> best;
+    for (const Occurrence &occurrence : nextOccurrences(after))
+        if (!best || occurrence.at < *best)
+            best = occurrence.at;
+    return best;
+}
+
+Scheduler::Forecast Scheduler::forecast(int row, const QDateTime &now) const
+{
+    Forecast result;
+    std::optional<Plan> plan;
+    try {
+        plan = planFor(row);
+    } catch (const Error &error) {
+        result.kind = Forecast::Unreadable;
+        result.message = standardErrorText(error.message());
+        return result;
+    }
+    if (!plan) {
+        const bool onceOnly =
+            Modes::onceOnlyAction(m_table.cell(TaskTable::ModeColumn, row)).has_value();
+        result.kind = onceOnly ? Forecast::Spent : Forecast::Never;
+        return result;
+    }
+    QHash<QString, int> ordinals;
+    QString rowKey;
+    for (int r = 1; r <= row; ++r)
+        rowKey = firingKeyOf(r, ordinals);
+    if (const auto next = nextOf(row, rowKey, *plan, now.toMSecsSinceEpoch())) {
+        result.kind = Forecast::Next;
+        result.next = next->at;
+    }
+    return result;
+}
+
+std::pair<int, std::optional<Scheduler::Plan>> Scheduler::findRow(const QString &rowKey) const
+{
+    QHash<QString, int> ordinals;
+    for (int r = 1; r < m_table.rowCount(); ++r) {
+        if (firingKeyOf(r, ordinals) != rowKey)
+            continue;
+        try {
+            return {r, planFor(r)};
+        } catch (const Error &) {
             break;
         }
     }
-    if (!best)
-        return std::nullopt;
-    return QDateTime::fromMSecsSinceEpoch(*best);
+    return {0, std::nullopt};
+}
+
+bool Scheduler::hasFired(const Occurrence &occurrence) const
+{
+    const qint64 setFor = occurrence.setFor.toMSecsSinceEpoch();
+    // A postponed occurrence counts as fired from the moment it is postponed.
+    const auto postponed = m_postponed.constFind(occurrence.rowKey);
+    if (postponed != m_postponed.cend() && postponed->setFor == setFor)
+        return false;
+    return m_fired.contains(firingKey(occurrence.rowKey, setFor));
+}
+
+bool Scheduler::cancel(const Occurrence &occurrence)
+{
+    const auto [row, plan] = findRow(occurrence.rowKey);
+    if (!plan || hasFired(occurrence))
+        return false;
+    const qint64 setFor = occurrence.setFor.toMSecsSinceEpoch();
+    m_postponed.remove(occurrence.rowKey);
+    m_fired.insert(firingKey(occurrence.rowKey, setFor), setFor);
+    report(row, Report::Cancelled);
+    if (!plan->firstDay.isValid())
+        return true;
+    m_table.setCell(TaskTable::FiredColumn, row, QStringLiteral("1"));
+    if (m_beforeActions) {
+        try {
+            m_beforeActions();
+        } catch (const Error &error) {
+            m_errors.showError(error);
+        }
+    }
+    return true;
+}
+
+bool Scheduler::postpone(const Occurrence &occurrence, const QDateTime &until)
+{
+    const auto [row, plan] = findRow(occurrence.rowKey);
+    if (!plan || hasFired(occurrence))
+        return false;
+    const qint64 setFor = occurrence.setFor.toMSecsSinceEpoch();
+    m_fired.insert(firingKey(occurrence.rowKey, setFor), setFor);
+    m_postponed.insert(occurrence.rowKey, {setFor, until.toMSecsSinceEpoch()});
+    report(row, Report::Postponed, m_texts.dateTime(until));
+    return true;
+}
+
+void Scheduler::report(int row, Report::Outcome outcome, const QString &detail) const
+{
+    if (m_onReport)
+        m_onReport(reportOf(row, outcome, detail));
+}
+
+Scheduler::Report Scheduler::reportOf(int row, Report::Outcome outcome, const QString &detail) const
+{
+    Report report;
+    report.at = m_clock.now();
+    report.row = row;
+    report.mode = m_table.cell(TaskTable::ModeColumn, row);
+    report.task = m_table.cell(TaskTable::NameColumn, row);
+    if (!Modes::eventNames().contains(report.task))
+        report.task.prepend(m_table.cell(TaskTable::PathColumn, row));
+    report.outcome = outcome;
+    report.detail = detail;
+    return report;
+}
+
+QString Scheduler::Report::line() const
+{
+    QString told;
+    switch (outcome) {
+    case Done:
+        told = QStringLiteral("done");
+        break;
+    case Failed:
+        told = QStringLiteral("failed: ") + detail;
+        break;
+    case Cancelled:
+        told = QStringLiteral("cancelled");
+        break;
+    case Postponed:
+        told = QStringLiteral("postponed to ") + detail;
+        break;
+    }
+    return QStringLiteral("%1 row %2 %3 \"%4\": %5")
+        .arg(at.toString(QStringLiteral("yyyy-MM-dd HH:mm:ss")), QString::number(row),
+             excerpt(mode), excerpt(task), told);
 }
 
 void Scheduler::mark(int row)
@@ -241,23 +405,14 @@ void Scheduler::run(int row, TaskAction action)
 {
     // A file task opens the file of the current row.
     m_table.setCurrentRow(row);
-    switch (action) {
-    case TaskAction::OpenFile:
-        m_actions.PlaySelectedTask();
-        break;
-    case TaskAction::ShutDown:
-        m_actions.DoShutDown();
-        break;
-    case TaskAction::Restart:
-        m_actions.DoRestart();
-        break;
-    case TaskAction::StandBy:
-        m_actions.DoStandBy();
-        break;
-    case TaskAction::StandOff:
-        m_actions.DoStandOff();
-        break;
-    }
+    // The outcome may come after the table has changed: the row is read now.
+    Report told = reportOf(row, Report::Done);
+    m_actions.run(action, [this, told](const QString &failure) mutable {
+        told.outcome = failure.isEmpty() ? Report::Done : Report::Failed;
+        told.detail = failure;
+        if (m_onReport)
+            m_onReport(told);
+    });
 }
 
 } // namespace kv

@@ -2,22 +2,34 @@
 #pragma once
 
 #include <QString>
+#include <functional>
 
 namespace kv {
 
-// What a task can do to the machine. Every call is fire-and-forget: a failure is
-// never reported back to the task.
+// What a task can do to the machine. No call waits for the machine: each tells
+// what became of it through its `done`, at once or later from the event loop.
 class SystemActions
 {
 public:
+    // Called once: with an empty text when the action was carried out, else with
+    // the reason it was not. May be empty.
+    using Done = std::function<void(const QString &failure)>;
+
     virtual ~SystemActions() = default;
     // Opens the file with the desktop's default handler.
-    virtual void openFile(const QString &fullName) = 0;
-    virtual void powerOff() = 0;
-    virtual void reboot() = 0;
+    virtual void openFile(const QString &fullName, const Done &done) = 0;
+    virtual void powerOff(const Done &done) = 0;
+    virtual void reboot(const Done &done) = 0;
     // Hibernates where the system can, otherwise suspends.
-    virtual void standBy() = 0;
-    virtual void displayOff() = 0;
+    virtual void standBy(const Done &done) = 0;
+    virtual void displayOff(const Done &done) = 0;
+
+    // For the implementations: tells `done`, if there is one.
+    static void tell(const Done &done, const QString &failure = {})
+    {
+        if (done)
+            done(failure);
+    }
 };
 
 } // namespace kv

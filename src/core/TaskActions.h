@@ -1,25 +1,31 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
+#include "Modes.h"
+#include "SystemActions.h"
+
 namespace kv {
 
-class SystemActions;
 class TaskTable;
 
 // What a task does when it fires, and what "Play now!" does: thin calls into the
-// machine whose results are never reported.
+// machine. Each tells its outcome to `done` (see SystemActions).
 class TaskActions
 {
 public:
+    using Done = SystemActions::Done;
+
     TaskActions(const TaskTable &table, SystemActions &system);
 
     // Opens the current task's file: its Path cell followed directly by its file
     // name cell. Does nothing without a current task.
-    void PlaySelectedTask();
-    void DoShutDown();
-    void DoRestart();
-    void DoStandBy();
-    void DoStandOff();
+    void PlaySelectedTask(const Done &done = {});
+    void DoShutDown(const Done &done = {});
+    void DoRestart(const Done &done = {});
+    void DoStandBy(const Done &done = {});
+    void DoStandOff(const Done &done = {});
+
+    void run(TaskAction action, const Done &done);
 
 private:
     const TaskTable &m_table;

@@ -2,6 +2,7 @@
 #include "WakeUpTimer.h"
 
 #include "Clock.h"
+#include "ModelChanges.h"
 #include "Scheduler.h"
 
 #include <QAbstractItemModel>
@@ -30,10 +31,7 @@ WakeUpTimer::WakeUpTimer(Scheduler &scheduler, const Clock &clock, QObject *pare
 
 void WakeUpTimer::watch(const QAbstractItemModel *model)
 {
-    connect(model, &QAbstractItemModel::dataChanged, this, &WakeUpTimer::rearmSoon);
-    connect(model, &QAbstractItemModel::rowsInserted, this, &WakeUpTimer::rearmSoon);
-    connect(model, &QAbstractItemModel::rowsRemoved, this, &WakeUpTimer::rearmSoon);
-    connect(model, &QAbstractItemModel::modelReset, this, &WakeUpTimer::rearmSoon);
+    onEveryChange(model, this, &WakeUpTimer::rearmSoon);
 }
 
 void WakeUpTimer::rearm()

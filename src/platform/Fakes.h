@@ -3,10 +3,14 @@
 
 #include "Clock.h"
 #include "Errors.h"
+#include "Notifications.h"
 #include "SystemActions.h"
 #include "TaskBase.h"
 
+#include <QHash>
+#include <QMap>
 #include <QStringList>
+#include <QTimer>
 #include <functional>
 #include <utility>
 
@@ -26,17 +30,59 @@ private:
 };
 
 // Records what would have been done to the machine, one line a call:
-// "open <full name>", "powerOff", "reboot", "standBy", "displayOff".
+// "open <full name>", "powerOff", "reboot", "standBy", "displayOff". A call
+// listed in `failures` fails with the reason given there.
 class RecordingSystemActions : public SystemActions
 {
 public:
-    void openFile(const QString &fullName) override { calls << QStringLiteral("open ") + fullName; }
-    void powerOff() override { calls << QStringLiteral("powerOff"); }
-    void reboot() override { calls << QStringLiteral("reboot"); }
-    void standBy() override { calls << QStringLiteral("standBy"); }
-    void displayOff() override { calls << QStringLiteral("displayOff"); }
+    void openFile(const QString &fullName, const Done &done) override
+    {
+        record(QStringLiteral("open ") + fullName, done);
+    }
+    void powerOff(const Done &done) override { record(QStringLiteral("powerOff"), done); }
+    void reboot(const Done &done) override { record(QStringLiteral("reboot"), done); }
+    void standBy(const Done &done) override { record(QStringLiteral("standBy"), done); }
+    void displayOff(const Done &done) override { record(QStringLiteral("displayOff"), done); }
 
     QStringList calls;
+    QHash<QString, QString> failures;
+
+private:
+    void record(const QString &call, const Done &done)
+    {
+        calls << call;
+        tell(done, failures.value(call));
+    }
+};
+
+// Keeps the notices shown, as a server would; with `refuses` set, there is none.
+// Tests play the user with emit actionInvoked().
+class RecordingNotifications : public Notifications
+{
+public:
+    quint32 show(const Notice &notice) override
+    {
+        shown.insert(++last, notice);
+        // As late as a server's answer.
+        QTimer::singleShot(0, this, [this, number = last] { emit answered(number, !refuses); });
+        return last;
+    }
+    void withdraw(quint32 notice) override { withdrawn << notice; }
+
+    // The notices on show, oldest first.
+    QList<Notice> current() const
+    {
+        QList<Notice> notices;
+        for (auto it = shown.cbegin(); it != shown.cend(); ++it)
+            if (!withdrawn.contains(it.key()) && !refuses)
+                notices << it.value();
+        return notices;
+    }
+
+    QMap<quint32, Notice> shown;
+    QList<quint32> withdrawn;
+    quint32 last = 0;
+    bool refuses = false;
 };
 
 // Records the texts the error box would have shown.

@@ -4,6 +4,8 @@
 #include "DisplayPower.h"
 
 #include <QDBusMessage>
+#include <QDBusPendingCallWatcher>
+#include <QDBusPendingReply>
 #include <QFileInfo>
 #include <QUrl>
 
@@ -20,50 +22,85 @@ constexpr int kQueryTimeoutMs = 2000;
 
 LinuxSystemActions::LinuxSystemActions(const QDBusConnection &systemBus) : m_bus(systemBus) {}
 
-void LinuxSystemActions::openFile(const QString &fullName)
+void LinuxSystemActions::openFile(const QString &fullName, const Done &done)
 {
-    if (fullName.isEmpty())
+    if (fullName.isEmpty()) {
+        tell(done, tr("The task names no file."));
         return;
+    }
     // Relative names resolve against the working folder, as the shell does. The
     // desktop's opener is started directly: a burst of tasks due in one second
     // opens hundreds of files, and a copy of this process for each would take
     // seconds.
-    const QUrl url = QUrl::fromLocalFile(QFileInfo(fullName).absoluteFilePath());
-    m_launcher.start(QStringLiteral("xdg-open"), {QString::fromLatin1(url.toEncoded())});
+    const QFileInfo file(fullName);
+    const QUrl url = QUrl::fromLocalFile(file.absoluteFilePath());
+    // A missing file still goes to the opener, which may know better.
+    if (!m_launcher.start(QStringLiteral("xdg-open"), {QString::fromLatin1(url.toEncoded())}))
+        tell(done, tr("The desktop's opener (xdg-open) could not be started."));
+    else if (!file.exists())
+        tell(done, tr("The file %1 does not exist.").arg(file.absoluteFilePath()));
+    else
+        tell(done);
 }
 
-void LinuxSystemActions::powerOff()
+void LinuxSystemActions::powerOff(const Done &done)
 {
-    sendToLogind(QStringLiteral("PowerOff"));
+    changeState(QStringLiteral("PowerOff"), done);
 }
 
-void LinuxSystemActions::reboot()
+void LinuxSystemActions::reboot(const Done &done)
 {
-    sendToLogind(QStringLiteral("Reboot"));
+    changeState(QStringLiteral("Reboot"), done);
 }
 
-void LinuxSystemActions::standBy()
+void LinuxSystemActions::standBy(const Done &done)
 {
-    const QDBusMessage query = QDBusMessage::createMethodCall(
-        kLogindService, kLogindPath, kLogindManager, QStringLiteral("CanHibernate"));
-    const QDBusMessage reply = m_bus.call(query, QDBus::Block, kQueryTimeoutMs);
-    const bool canHibernate = reply.type() == QDBusMessage::ReplyMessage &&
-                              !reply.arguments().isEmpty() &&
-                              reply.arguments().constFirst().toString() == QLatin1String("yes");
-    sendToLogind(canHibernate ? QStringLiteral("Hibernate") : QStringLiteral("Suspend"));
+    callLogind(QStringLiteral("CanHibernate"), {}, kQueryTimeoutMs,
+               [this, done](const QDBusMessage &reply) {
+                   const bool canHibernate = reply.type() == QDBusMessage::ReplyMessage &&
+                                             !reply.arguments().isEmpty() &&
+                                             reply.arguments().constFirst().toString() == u"yes";
+                   changeState(canHibernate ? QStringLiteral("Hibernate")
+                                            : QStringLiteral("Suspend"),
+                               done);
+               });
 }
 
-void LinuxSystemActions::displayOff()
+void LinuxSystemActions::displayOff(const Done &done)
 {
-    switchDisplayOff();
+    if (switchDisplayOff())
+        tell(done);
+    else
+        tell(done, tr("No display power control is reachable."));
 }
 
-void LinuxSystemActions::sendToLogind(const QString &method)
+void LinuxSystemActions::callLogind(const QString &method, const QVariantList &arguments,
+                                    int timeoutMs,
+                                    std::function<void(const QDBusMessage &)> answered)
 {
     QDBusMessage call =
         QDBusMessage::createMethodCall(kLogindService, kLogindPath, kLogindManager, method);
-    call << false; // interactive: never ask for a password from a timer
-    m_bus.send(call);
+    call.setArguments(arguments);
+    auto *watcher = new QDBusPendingCallWatcher(m_bus.asyncCall(call, timeoutMs), &m_replies);
+    QObject::connect(watcher, &QDBusPendingCallWatcher::finished, &m_replies,
+                     [answered = std::move(answered)](QDBusPendingCallWatcher *finished) {
+                         finished->deleteLater();
+                         answered(finished->reply());
+                     });
+}
+
+void LinuxSystemActions::changeState(const QString &method, const Done &done)
+{
+    // interactive = false: never ask for a password from a timer.
+    callLogind(method, {false}, -1, [done](const QDBusMessage &reply) {
+        if (reply.type() != QDBusMessage::ErrorMessage) {
+            tell(done);
+            return;
+        }
+        const QString text =
+            reply.errorMessage().isEmpty() ? reply.errorName() : reply.errorMessage();
+        tell(done, tr("The system refused: %1").arg(text));
+    });
 }
 
 } // namespace kv

@@ -4,29 +4,39 @@
 #include "Launcher.h"
 #include "SystemActions.h"
 
+#include <QCoreApplication>
 #include <QDBusConnection>
+#include <QObject>
 
 namespace kv {
 
 // Opens files with the desktop's default handler, performs power events through
-// systemd-logind, and switches the display off through X11 display power control.
+// systemd-logind, and switches the display off through the display power seam.
+// logind's answers come back from the event loop; nothing here waits for them.
 class LinuxSystemActions : public SystemActions
 {
+    Q_DECLARE_TR_FUNCTIONS(kv::LinuxSystemActions)
+
 public:
     explicit LinuxSystemActions(const QDBusConnection &systemBus = QDBusConnection::systemBus());
 
-    void openFile(const QString &fullName) override;
-    void powerOff() override;
-    void reboot() override;
-    void standBy() override;
-    void displayOff() override;
+    void openFile(const QString &fullName, const Done &done) override;
+    void powerOff(const Done &done) override;
+    void reboot(const Done &done) override;
+    void standBy(const Done &done) override;
+    void displayOff(const Done &done) override;
 
 private:
-    // Sends a logind manager call with interactive = false and waits for no reply.
-    void sendToLogind(const QString &method);
+    // A logind manager call; `answered` gets the reply, or an error reply. A
+    // timeout of -1 is D-Bus's own.
+    void callLogind(const QString &method, const QVariantList &arguments, int timeoutMs,
+                    std::function<void(const QDBusMessage &)> answered);
+    // A state change with interactive = false, its error told to `done`.
+    void changeState(const QString &method, const Done &done);
 
     QDBusConnection m_bus;
     Launcher m_launcher;
+    QObject m_replies; // parent of the calls waiting for logind
 };
 
 } // namespace kv

@@ -11,7 +11,8 @@ void StandardErrorBox::present(const QString &text)
         return;
     m_open << text;
     QMessageBox box(QMessageBox::Critical, applicationTitle(), text, QMessageBox::Ok, m_owner);
-    // Modal to its window only: the tray keeps answering.
+    // Modal to its owner only: the tray, and a warning before the machine goes
+    // off, still answer while the box waits for somebody.
     if (m_owner)
         box.setWindowModality(Qt::WindowModal);
     box.exec();

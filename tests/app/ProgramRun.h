@@ -48,6 +48,8 @@ public:
         env.insert("XDG_CONFIG_HOME", home.path("config"));
         env.insert("XDG_CACHE_HOME", home.path("cache"));
         env.insert("TMPDIR", tmp);
+        // Notices stay off the user's desktop.
+        env.insert("DBUS_SESSION_BUS_ADDRESS", "unix:path=/nonexistent");
         m_process.setProcessEnvironment(env);
         m_process.setProgram(QDir(folder).filePath("kronvale"));
         m_process.setProcessChannelMode(QProcess::ForwardedErrorChannel);

@@ -668,7 +668,7 @@ void TestTaskBase::firedTaskIsOnDiskBeforeItsAction()
     {
         QString base;
         QByteArray seen;
-        void powerOff() override { seen = readFile(base); }
+        void powerOff(const Done &) override { seen = readFile(base); }
     };
     TaskTable table;
     kv::FakeClock clock(QDateTime(QDate(2026, 12, 7), QTime(9, 59, 58)));

@@ -22,6 +22,7 @@ private slots:
     void initTestCase();
     void opensFullNameWithDesktopHandler_data();
     void opensFullNameWithDesktopHandler();
+    void openerThatCannotStartIsTold();
     void displayOffWithoutDisplayDoesNothing();
     void displayOffThroughDisplayPower_data();
     void displayOffThroughDisplayPower();
@@ -62,22 +63,41 @@ QStringList TestLinuxActions::opened()
 void TestLinuxActions::opensFullNameWithDesktopHandler_data()
 {
     QTest::addColumn<QString>("name");
-    QTest::newRow("plain") << QStringLiteral("/home/u/Music/song.ogg");
-    QTest::newRow("blanks and accents") << QStringLiteral("/home/u/Mes documents/été 2026.odt");
+    QTest::addColumn<bool>("exists");
+    QTest::newRow("plain") << QStringLiteral("/home/u/Music/song.ogg") << false;
+    QTest::newRow("blanks and accents")
+        << QStringLiteral("/home/u/Mes documents/été 2026.odt") << false;
     QTest::newRow("longer than 800 characters")
         << QStringLiteral("/") + QString(300, QLatin1Char('a')) + QStringLiteral("/") +
                QString(300, QLatin1Char('b')) + QStringLiteral("/") +
-               QString(250, QLatin1Char('c')) + QStringLiteral(".txt");
+               QString(250, QLatin1Char('c')) + QStringLiteral(".txt")
+        << false;
+    QTest::newRow("a file that is there") << m_dir.filePath(QStringLiteral("xdg-open")) << true;
 }
 
 void TestLinuxActions::opensFullNameWithDesktopHandler()
 {
     QFETCH(QString, name);
+    QFETCH(bool, exists);
     QFile::remove(m_record);
     kv::LinuxSystemActions system;
-    system.openFile(name);
+    QStringList told;
+    system.openFile(name, [&told](const QString &failure) { told << failure; });
     QTRY_VERIFY_WITH_TIMEOUT(!opened().isEmpty(), 10000);
     QCOMPARE(opened(), QStringList{name});
+    // A missing file is still handed over, and told.
+    QCOMPARE(told, QStringList{exists ? QString() : "The file " + name + " does not exist."});
+}
+
+void TestLinuxActions::openerThatCannotStartIsTold()
+{
+    const QByteArray path = qgetenv("PATH");
+    qputenv("PATH", "/nonexistent");
+    kv::LinuxSystemActions system;
+    QStringList told;
+    system.openFile(m_record, [&told](const QString &failure) { told << failure; });
+    qputenv("PATH", path);
+    QCOMPARE(told, QStringList{"The desktop's opener (xdg-open) could not be started."});
 }
 
 void TestLinuxActions::displayOffWithoutDisplayDoesNothing()

@@ -8,6 +8,7 @@
 #include <QSignalSpy>
 #include <QTest>
 #include <memory>
+#include <optional>
 
 using kv::test::MockCall;
 
@@ -66,18 +67,25 @@ void TestLogind::powerEvents_data()
     QTest::addColumn<QString>("action");
     QTest::addColumn<QString>("canHibernate");
     QTest::addColumn<QStringList>("methods");
+    QTest::addColumn<QString>("refusal"); // what logind answers instead of doing it
     QTest::newRow("shut down powers off") << "powerOff"
-                                          << "yes" << QStringList{"PowerOff"};
+                                          << "yes" << QStringList{"PowerOff"} << "";
     QTest::newRow("restart reboots") << "reboot"
-                                     << "yes" << QStringList{"Reboot"};
+                                     << "yes" << QStringList{"Reboot"} << "";
     QTest::newRow("stand by hibernates") << "standBy"
-                                         << "yes" << QStringList{"CanHibernate", "Hibernate"};
+                                         << "yes" << QStringList{"CanHibernate", "Hibernate"} << "";
     QTest::newRow("stand by suspends when hibernation is off")
         << "standBy"
-        << "no" << QStringList{"CanHibernate", "Suspend"};
+        << "no" << QStringList{"CanHibernate", "Suspend"} << "";
     QTest::newRow("stand by suspends when hibernation needs a password")
         << "standBy"
-        << "challenge" << QStringList{"CanHibernate", "Suspend"};
+        << "challenge" << QStringList{"CanHibernate", "Suspend"} << "";
+    QTest::newRow("shut down inhibited")
+        << "powerOff"
+        << "yes" << QStringList{"PowerOff"} << "Operation inhibited by 'backup'";
+    QTest::newRow("suspend not authorised")
+        << "standBy"
+        << "no" << QStringList{"CanHibernate", "Suspend"} << "Access denied";
 }
 
 void TestLogind::powerEvents()
@@ -85,18 +93,28 @@ void TestLogind::powerEvents()
     QFETCH(QString, action);
     QFETCH(QString, canHibernate);
     QFETCH(QStringList, methods);
+    QFETCH(QString, refusal);
     QVERIFY(m_logind->addMethod(kManager, QStringLiteral("CanHibernate"), QString(),
                                 QStringLiteral("s"),
                                 QStringLiteral("ret = '%1'").arg(canHibernate)));
+    // An empty method body answers as logind does when it carries the call out.
+    const QString refuse =
+        refusal.isEmpty() ? QString()
+                          : QStringLiteral("raise dbus.exceptions.DBusException(\"%1\", "
+                                           "name='org.freedesktop.login1.OperationInProgress')")
+                                .arg(refusal);
+    QVERIFY(m_logind->addMethod(kManager, methods.last(), QStringLiteral("b"), QString(), refuse));
     QCOMPARE(m_logind->call(QStringLiteral("ClearCalls")).type(), QDBusMessage::ReplyMessage);
 
     kv::LinuxSystemActions system;
+    std::optional<QString> told;
+    const auto done = [&told](const QString &failure) { told = failure; };
     if (action == QLatin1String("powerOff"))
-        system.powerOff();
+        system.powerOff(done);
     else if (action == QLatin1String("reboot"))
-        system.reboot();
+        system.reboot(done);
     else
-        system.standBy();
+        system.standBy(done);
 
     const QList<MockCall> seen = m_logind->waitForCalls(int(methods.size()));
     QStringList seenMethods;
@@ -108,6 +126,10 @@ void TestLogind::powerEvents()
     QCOMPARE(last.args.size(), 1);
     QCOMPARE(last.args.first().toBool(), false);
     QCOMPARE(last.args.first().metaType(), QMetaType::fromType<bool>());
+    // The answer is told, with logind's own words when it refused.
+    QTRY_VERIFY(told.has_value());
+    QCOMPARE(*told,
+             refusal.isEmpty() ? QString() : QStringLiteral("The system refused: ") + refusal);
 }
 
 void TestLogind::resumeFromSleepIsNoticed()
@@ -116,16 +138,13 @@ void TestLogind::resumeFromSleepIsNoticed()
     QVERIFY(watcher.watchesClockSteps());
     QSignalSpy resumed(&watcher, &kv::ClockWatcher::resumed);
     const auto prepareForSleep = [this](bool start) {
-        return m_logind
-            ->call(QStringLiteral("EmitSignal"),
-                   {kManager, QStringLiteral("PrepareForSleep"), QStringLiteral("b"),
-                    QVariant(QVariantList{QVariant::fromValue(QDBusVariant(start))})})
-            .type();
+        return m_logind->emitSignal(kManager, QStringLiteral("PrepareForSleep"),
+                                    QStringLiteral("b"), {start});
     };
-    QCOMPARE(prepareForSleep(true), QDBusMessage::ReplyMessage);
+    QVERIFY(prepareForSleep(true));
     QTest::qWait(200); // going to sleep is not waking up
     QCOMPARE(resumed.size(), 0);
-    QCOMPARE(prepareForSleep(false), QDBusMessage::ReplyMessage);
+    QVERIFY(prepareForSleep(false));
     QTRY_COMPARE(resumed.size(), 1);
 }
 

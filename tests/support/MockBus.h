@@ -6,21 +6,33 @@
 #include <QDBusConnectionInterface>
 #include <QDBusMessage>
 #include <QDeadlineTimer>
+#include <QFile>
 #include <QProcess>
+#include <QTemporaryDir>
 #include <QTest>
 
 namespace kv::test {
 
 // A D-Bus daemon of the test's own, standing in for the session or the system
-// bus: nothing said on it reaches the machine or the desktop.
+// bus: nothing said on it reaches the machine or the desktop, and it starts
+// none of the services installed on the machine (a notification daemon among
+// them).
 class PrivateBus
 {
 public:
     PrivateBus()
     {
+        QFile config(m_dir.filePath(QStringLiteral("bus.conf")));
+        if (!config.open(QIODevice::WriteOnly))
+            return;
+        config.write("<busconfig><type>session</type><listen>unix:dir=" + m_dir.path().toUtf8() +
+                     "</listen><auth>EXTERNAL</auth><policy context=\"default\">"
+                     "<allow send_destination=\"*\" eavesdrop=\"true\"/>"
+                     "<allow eavesdrop=\"true\"/><allow own=\"*\"/></policy></busconfig>");
+        config.close();
         m_daemon.start(QStringLiteral("dbus-daemon"),
-                       {QStringLiteral("--session"), QStringLiteral("--nofork"),
-                        QStringLiteral("--print-address=1")});
+                       {QStringLiteral("--config-file=") + config.fileName(),
+                        QStringLiteral("--nofork"), QStringLiteral("--print-address=1")});
         if (!m_daemon.waitForStarted())
             return;
         const QDeadlineTimer deadline(10000);
@@ -47,6 +59,7 @@ public:
     }
 
 private:
+    QTemporaryDir m_dir;
     QProcess m_daemon;
     QByteArray m_address;
 };
@@ -76,7 +89,9 @@ public:
         m_process.start(QStringLiteral("/usr/bin/python3"),
                         QStringList{QStringLiteral("-m"), QStringLiteral("dbusmock")} + arguments);
     }
-    ~DBusMock()
+    ~DBusMock() { stop(); }
+    // The service leaves the bus, as a server that quits.
+    void stop()
     {
         m_process.terminate();
         if (!m_process.waitForFinished(5000))
@@ -105,6 +120,16 @@ public:
             m_service, m_path, QStringLiteral("org.freedesktop.DBus.Mock"), method);
         message.setArguments(args);
         return m_bus.call(message);
+    }
+
+    bool emitSignal(const QString &interface, const QString &name, const QString &signature,
+                    const QVariantList &args) const
+    {
+        QVariantList wrapped;
+        for (const QVariant &arg : args)
+            wrapped << QVariant::fromValue(QDBusVariant(arg));
+        return call(QStringLiteral("EmitSignal"), {interface, name, signature, wrapped}).type() ==
+               QDBusMessage::ReplyMessage;
     }
 
     // A method of the main object that runs `code` (Python), which sets `ret`.

@@ -1,0 +1,122 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#include "Notices.h"
+
+#include "Errors.h"
+#include "Notifications.h"
+#include "TrayIcon.h"
+
+#include <QFileInfo>
+
+namespace kv {
+
+namespace {
+
+const QString kCancel = QStringLiteral("cancel");
+const QString kPostpone = QStringLiteral("postpone-15");
+
+// The name a user knows the task by: the event, or the file without its folder.
+QString taskName(const QString &task)
+{
+    const QString name = QFileInfo(task).fileName();
+    return excerpt(name.isEmpty() ? task : name);
+}
+
+} // namespace
+
+WarningNotices::WarningNotices(AdvanceWarnings &warnings, Notifications &notifications,
+                               const DateTimeText &texts, QObject *parent)
+    : QObject(parent), m_warnings(warnings), m_notifications(notifications), m_texts(texts)
+{
+    connect(&warnings, &AdvanceWarnings::opened, this, &WarningNotices::open);
+    connect(&warnings, &AdvanceWarnings::closed, this, &WarningNotices::close);
+    connect(&notifications, &Notifications::actionInvoked, this, &WarningNotices::answer);
+}
+
+WarningNotices::~WarningNotices()
+{
+    for (quint32 notice : std::as_const(m_notices))
+        m_notifications.withdraw(notice);
+}
+
+void WarningNotices::open(const AdvanceWarning &warning)
+{
+    Notice notice{warning.eventName,
+                  warning.whenText(m_texts),
+                  true,
+                  {kCancel, tr("Cancel"), kPostpone, tr("Postpone 15 minutes")}};
+    m_notices.insert(warning.id, m_notifications.show(notice));
+}
+
+void WarningNotices::close(int id)
+{
+    if (const auto notice = m_notices.constFind(id); notice != m_notices.cend()) {
+        m_notifications.withdraw(*notice);
+        m_notices.erase(notice);
+    }
+}
+
+void WarningNotices::answer(quint32 notice, const QString &action)
+{
+    const int id = m_notices.key(notice, 0);
+    if (id == 0)
+        return;
+    if (action == kCancel)
+        m_warnings.cancel(id);
+    else if (action == kPostpone)
+        m_warnings.postpone(id, kPostponeMinutes);
+}
+
+FailureNotices::FailureNotices(Notifications &notifications, TTrayIcon &tray,
+                               const DateTimeText &texts, QObject *parent)
+    : QObject(parent), m_notifications(notifications), m_tray(tray), m_texts(texts)
+{
+    connect(&notifications, &Notifications::answered, this, [this](quint32 notice, bool shown) {
+        const auto text = m_waiting.constFind(notice);
+        if (text == m_waiting.cend())
+            return;
+        if (!shown)
+            showAtTray(*text);
+        m_waiting.erase(text);
+    });
+    connect(&tray, &TTrayIcon::messageClicked, this, [this] {
+        m_atTray.clear();
+        m_atTrayCount = 0;
+    });
+}
+
+void FailureNotices::tell(const Scheduler::Report &report)
+{
+    show({tr("Not done: %1").arg(taskName(report.task)),
+          tr("%1\nRow %2, %3, fired at %4.")
+              .arg(report.detail, QString::number(report.row), excerpt(report.mode),
+                   m_texts.dateTime(report.at))});
+}
+
+void FailureNotices::tellPlayFailed(const QString &task, const QString &reason)
+{
+    show({tr("Not done: %1").arg(taskName(task)), reason});
+}
+
+void FailureNotices::show(const Text &text)
+{
+    m_waiting.insert(m_notifications.show({text.summary, text.body, false, {}}), text);
+}
+
+void FailureNotices::showAtTray(const Text &text)
+{
+    constexpr qsizetype kShownAtMost = 5;
+    ++m_atTrayCount;
+    m_atTray << text;
+    if (m_atTray.size() > kShownAtMost)
+        m_atTray.removeFirst();
+    if (m_atTrayCount == 1) {
+        m_tray.showMessage(text.summary, text.body);
+        return;
+    }
+    QStringList texts;
+    for (const Text &shown : std::as_const(m_atTray))
+        texts << shown.summary + u'\n' + shown.body;
+    m_tray.showMessage(tr("%1 tasks not done").arg(m_atTrayCount), texts.join(u"\n\n"));
+}
+
+} // namespace kv

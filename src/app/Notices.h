@@ -1,0 +1,74 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#pragma once
+
+#include "AdvanceWarnings.h"
+
+#include <QHash>
+#include <QObject>
+
+namespace kv {
+
+class Notifications;
+class TTrayIcon;
+
+// Each advance warning as a desktop notification too, with the actions "Cancel"
+// and "Postpone 15 minutes"; withdrawn when the warning ends.
+class WarningNotices : public QObject
+{
+    Q_OBJECT
+
+public:
+    static constexpr int kPostponeMinutes = 15;
+
+    WarningNotices(AdvanceWarnings &warnings, Notifications &notifications,
+                   const DateTimeText &texts, QObject *parent = nullptr);
+    // Withdraws the warnings still on show: nothing carries them out once the
+    // program has ended.
+    ~WarningNotices() override;
+
+private:
+    void open(const AdvanceWarning &warning);
+    void close(int id);
+    void answer(quint32 notice, const QString &action);
+
+    AdvanceWarnings &m_warnings;
+    Notifications &m_notifications;
+    DateTimeText m_texts;
+    QHash<int, quint32> m_notices; // warning -> notice
+};
+
+// Tells that a task's action did not happen: a desktop notification, or where
+// no notification server takes it, a message at the tray icon. Never a box that
+// waits for somebody who may not be there.
+class FailureNotices : public QObject
+{
+    Q_OBJECT
+
+public:
+    FailureNotices(Notifications &notifications, TTrayIcon &tray, const DateTimeText &texts,
+                   QObject *parent = nullptr);
+
+    void tell(const Scheduler::Report &report);
+    // "Play now!" could not open the task's file.
+    void tellPlayFailed(const QString &task, const QString &reason);
+
+private:
+    struct Text
+    {
+        QString summary;
+        QString body;
+    };
+    void show(const Text &text);
+    // A tray message shows one text at a time: it tells of every failure since
+    // the user last clicked it.
+    void showAtTray(const Text &text);
+
+    Notifications &m_notifications;
+    TTrayIcon &m_tray;
+    DateTimeText m_texts;
+    QHash<quint32, Text> m_waiting; // notices on their way to the server
+    QList<Text> m_atTray;           // the latest of those not clicked away yet
+    int m_atTrayCount = 0;
+};
+
+} // namespace kv

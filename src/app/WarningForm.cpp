@@ -1,0 +1,185 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#include "WarningForm.h"
+
+#include "ZephArt.h"
+#include "ZephButton.h"
+
+#include <QCloseEvent>
+#include <QGuiApplication>
+#include <QLabel>
+#include <QMenu>
+#include <QScreen>
+#include <QStyle>
+
+namespace kv {
+
+namespace {
+
+// Room for the window manager's frame, which is not known before the window
+// is on the screen.
+constexpr int kFrameWidth = 12;
+constexpr int kFrameHeight = 36;
+constexpr int kMargin = 8;
+
+QFont pixelFont(const QStringList &families, int pixels, bool bold = false)
+{
+    QFont font;
+    font.setFamilies(families);
+    font.setPixelSize(pixels);
+    font.setBold(bold);
+    return font;
+}
+
+const QStringList &sansSerif()
+{
+    static const QStringList families{QStringLiteral("MS Sans Serif"),
+                                      QStringLiteral("DejaVu Sans")};
+    return families;
+}
+
+} // namespace
+
+TWarningForm::TWarningForm(const AdvanceWarning &warning, const DateTimeText &texts,
+                           QWidget *parent)
+    : QWidget(parent, Qt::Window | Qt::WindowStaysOnTopHint | Qt::CustomizeWindowHint |
+                          Qt::WindowTitleHint),
+      Label1(new QLabel(this)), Label2(new QLabel(this)), ZephButton1(new TZephButton(this)),
+      ZephButton2(new TZephButton(this)), PopupMenu1(new QMenu(this)), m_id(warning.id)
+{
+    setObjectName(QStringLiteral("WarningForm"));
+    setWindowTitle(warning.eventName);
+    // Whatever the user is typing in keeps the keyboard; a click makes the
+    // window active, and Esc then cancels.
+    setAttribute(Qt::WA_ShowWithoutActivating);
+    setFixedSize(kWidth, kHeight);
+    QPalette white = palette();
+    white.setColor(QPalette::Window, Qt::white);
+    setPalette(white);
+    setAutoFillBackground(true);
+    setFont(pixelFont(sansSerif(), 11));
+
+    auto *image = new QLabel(this);
+    image->setObjectName(QStringLiteral("Image1"));
+    image->setGeometry(12, 12, 32, 32);
+    image->setPixmap(style()->standardIcon(QStyle::SP_MessageBoxWarning).pixmap(32, 32));
+
+    Label1->setObjectName(QStringLiteral("Label1"));
+    Label1->setGeometry(56, 10, kWidth - 64, 24);
+    Label1->setFont(pixelFont(sansSerif(), 16, true));
+    Label2->setObjectName(QStringLiteral("Label2"));
+    Label2->setGeometry(56, 36, kWidth - 64, 18);
+    Label2->setText(warning.whenText(texts));
+
+    const QFont buttonFont =
+        pixelFont({QStringLiteral("Verdana"), QStringLiteral("DejaVu Sans")}, 11);
+    ZephButton1->setObjectName(QStringLiteral("ZephButton1"));
+    ZephButton1->setButtonKind(TZephButton::skCancel); // Esc clicks it
+    ZephButton1->setCaption(tr("Cancel"));
+    ZephButton1->setGeometry(56, 66, 110, 28);
+    ZephButton2->setObjectName(QStringLiteral("ZephButton2"));
+    ZephButton2->setCaption(tr("Postpone"));
+    ZephButton2->setGlyph(zeph::picture(QStringLiteral("RETRIGZephB")));
+    ZephButton2->setGlyphHot(zeph::picture(QStringLiteral("RETRIZephB")));
+    ZephButton2->setNumGlyphs(1);
+    ZephButton2->setNumGlyphsHot(1);
+    ZephButton2->setPopupMenu(PopupMenu1);
+    ZephButton2->setGeometry(176, 66, 114, 28);
+    for (TZephButton *button : {ZephButton1, ZephButton2}) {
+        button->setButtonStyle(TZephButton::stRaised);
+        button->setFont(buttonFont);
+        button->setTabStop(true);
+    }
+    setTabOrder(ZephButton1, ZephButton2);
+
+    PopupMenu1->setObjectName(QStringLiteral("PopupMenu1"));
+    const QStringList labels{tr("5 minutes"), tr("15 minutes"), tr("1 hour")};
+    const QList<int> &minutes = AdvanceWarnings::postponeMinutes();
+    for (qsizetype i = 0; i < minutes.size() && i < labels.size(); ++i)
+        PopupMenu1->addAction(labels[i], this,
+                              [this, delay = minutes[i]] { emit postponeChosen(m_id, delay); });
+    connect(ZephButton1, &TZephButton::OnClick, this, [this] { emit cancelChosen(m_id); });
+
+    showCount(warning);
+}
+
+void TWarningForm::showCount(const AdvanceWarning &warning)
+{
+    Label1->setText(warning.countdownText());
+}
+
+void TWarningForm::closeEvent(QCloseEvent *event)
+{
+    event->ignore();
+    hide();
+}
+
+WarningWindows::WarningWindows(AdvanceWarnings &warnings, const DateTimeText &texts,
+                               QObject *parent)
+    : QObject(parent), m_warnings(warnings), m_texts(texts)
+{
+    connect(&warnings, &AdvanceWarnings::opened, this, &WarningWindows::open);
+    connect(&warnings, &AdvanceWarnings::counted, this, &WarningWindows::count);
+    connect(&warnings, &AdvanceWarnings::closed, this, &WarningWindows::close);
+}
+
+WarningWindows::~WarningWindows()
+{
+    for (const QPointer<TWarningForm> &window : std::as_const(m_slots))
+        delete window;
+}
+
+QList<TWarningForm *> WarningWindows::windows() const
+{
+    QList<TWarningForm *> open;
+    for (const QPointer<TWarningForm> &window : m_slots)
+        if (window)
+            open << window;
+    return open;
+}
+
+void WarningWindows::open(const AdvanceWarning &warning)
+{
+    int slot = 0;
+    while (m_slots.contains(slot))
+        ++slot;
+    auto *window = new TWarningForm(warning, m_texts);
+    connect(window, &TWarningForm::cancelChosen, &m_warnings, &AdvanceWarnings::cancel);
+    connect(window, &TWarningForm::postponeChosen, &m_warnings, &AdvanceWarnings::postpone);
+    m_slots.insert(slot, window);
+    window->move(placeOf(slot));
+    window->show();
+}
+
+void WarningWindows::count(const AdvanceWarning &warning)
+{
+    for (TWarningForm *window : windows())
+        if (window->warningId() == warning.id)
+            window->showCount(warning);
+}
+
+void WarningWindows::close(int id)
+{
+    for (auto it = m_slots.begin(); it != m_slots.end(); ++it) {
+        if (!*it || (*it)->warningId() != id)
+            continue;
+        // Its own button or menu may be what closed it.
+        (*it)->hide();
+        (*it)->deleteLater();
+        m_slots.erase(it);
+        return;
+    }
+}
+
+QPoint WarningWindows::placeOf(int slot)
+{
+    const QScreen *screen = QGuiApplication::primaryScreen();
+    const QRect area = screen ? screen->availableGeometry() : QRect(0, 0, 1024, 768);
+    const int width = TWarningForm::kWidth + kFrameWidth + kMargin;
+    const int height = TWarningForm::kHeight + kFrameHeight + kMargin;
+    const int perColumn = std::max(1, (area.height() - kMargin) / height);
+    const int column = slot / perColumn;
+    const int row = slot % perColumn;
+    return {area.right() + 1 - (column + 1) * width, area.bottom() + 1 - (row + 1) * height};
+}
+
+} // namespace kv

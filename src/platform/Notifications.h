@@ -1,0 +1,71 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#pragma once
+
+#include <QDBusConnection>
+#include <QDBusPendingCall>
+#include <QHash>
+#include <QObject>
+#include <QSet>
+#include <QStringList>
+
+namespace kv {
+
+// A passive message on the desktop. It stays until it is withdrawn or the user
+// dismisses it: nobody may be at the machine when it comes.
+struct Notice
+{
+    QString summary;
+    QString body;
+    bool critical = false;
+    QStringList actions; // key, label, key, label, ...
+};
+
+// The desktop's notifications. Each notice shown gets a number of its own, by
+// which it is withdrawn and by which the signals name it.
+class Notifications : public QObject
+{
+    Q_OBJECT
+
+public:
+    using QObject::QObject;
+
+    virtual quint32 show(const Notice &notice) = 0;
+    virtual void withdraw(quint32 notice) = 0;
+
+signals:
+    // The user chose one of the notice's actions.
+    void actionInvoked(quint32 notice, const QString &action);
+    // Whether a notification server took the notice.
+    void answered(quint32 notice, bool shown);
+};
+
+// org.freedesktop.Notifications on the session bus. No call waits for the
+// server: its answers come back from the event loop.
+class DesktopNotifications : public Notifications
+{
+    Q_OBJECT
+
+public:
+    explicit DesktopNotifications(const QDBusConnection &bus = QDBusConnection::sessionBus(),
+                                  QObject *parent = nullptr);
+    // Waits a moment for the withdrawals still on their way.
+    ~DesktopNotifications() override;
+
+    quint32 show(const Notice &notice) override;
+    void withdraw(quint32 notice) override;
+
+private slots:
+    void onActionInvoked(uint id, const QString &action);
+    void onNotificationClosed(uint id, uint reason);
+
+private:
+    void close(uint id);
+
+    QDBusConnection m_bus;
+    quint32 m_lastNotice = 0;
+    QHash<quint32, uint> m_ids; // our number -> the server's
+    QSet<quint32> m_waiting;    // sent, not answered yet
+    QList<QDBusPendingCall> m_closing;
+};
+
+} // namespace kv

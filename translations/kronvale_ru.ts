@@ -60,6 +60,24 @@
     </message>
 </context>
 <context>
+    <name>kv::AdvanceWarning</name>
+    <message>
+        <source>%1 in %2 s</source>
+        <extracomment>The warning&apos;s countdown: %1 is the event (&quot;Shut Down&quot;, &quot;Restart&quot; or &quot;Stand By&quot;), %2 the seconds left before it happens.</extracomment>
+        <translation>%1 через %2 с</translation>
+    </message>
+    <message>
+        <source>At %1</source>
+        <extracomment>Below the countdown: %1 is the date and time the event is set for.</extracomment>
+        <translation>В %1</translation>
+    </message>
+    <message>
+        <source>At %1, postponed from %2</source>
+        <extracomment>Below the countdown of a postponed event: %1 is the new date and time, %2 the time it was set for.</extracomment>
+        <translation>В %1, отложено с %2</translation>
+    </message>
+</context>
+<context>
     <name>kv::DateTimeText</name>
     <message>
         <source></source>
@@ -80,6 +98,25 @@
         <source>&apos;%1&apos; is not a valid integer value</source>
         <extracomment>%1 is a cell of the task list that should hold a whole number (a fired mark or a start count).</extracomment>
         <translation>«%1» — недопустимое целое число</translation>
+    </message>
+</context>
+<context>
+    <name>kv::FailureNotices</name>
+    <message>
+        <source>Not done: %1</source>
+        <translation>Не выполнено: %1</translation>
+    </message>
+    <message>
+        <source>%1
+Row %2, %3, fired at %4.</source>
+        <extracomment>A task that fired but was not carried out: %1 is why (a sentence), %2 its row number, %3 its mode, %4 the date and time it fired.</extracomment>
+        <translation>%1
+Строка %2, %3, сработала в %4.</translation>
+    </message>
+    <message>
+        <source>%1 tasks not done</source>
+        <extracomment>Title of the tray message that lists the tasks not carried out; %1 is how many.</extracomment>
+        <translation>Не выполнено задач: %1</translation>
     </message>
 </context>
 <context>
@@ -112,6 +149,63 @@
         <source>Quit anyway</source>
         <extracomment>Button of that question: close without saving.</extracomment>
         <translation>Всё равно выйти</translation>
+    </message>
+</context>
+<context>
+    <name>kv::ForecastText</name>
+    <message>
+        <source>Next: %1, in %2</source>
+        <extracomment>The tool tip of a task row: %1 is the date and time of its next firing, %2 how long until then (&quot;14 h 32 min&quot;).</extracomment>
+        <translation>Следующий раз: %1, через %2</translation>
+    </message>
+    <message>
+        <source>Done</source>
+        <extracomment>The tool tip of a once-only task that has fired.</extracomment>
+        <translation>Выполнено</translation>
+    </message>
+    <message>
+        <source>Never: the mode is not one of the task modes</source>
+        <translation>Никогда: такого режима у задач нет</translation>
+    </message>
+    <message>
+        <source>%1 s</source>
+        <extracomment>Durations in the row tool tip: seconds; minutes; hours and minutes; days and hours.</extracomment>
+        <translation>%1 с</translation>
+    </message>
+    <message>
+        <source>%1 min</source>
+        <translation>%1 мин</translation>
+    </message>
+    <message>
+        <source>%1 h %2 min</source>
+        <translation>%1 ч %2 мин</translation>
+    </message>
+    <message>
+        <source>%1 d %2 h</source>
+        <translation>%1 д %2 ч</translation>
+    </message>
+</context>
+<context>
+    <name>kv::LinuxSystemActions</name>
+    <message>
+        <source>The task names no file.</source>
+        <translation>В задаче не указан файл.</translation>
+    </message>
+    <message>
+        <source>The desktop&apos;s opener (xdg-open) could not be started.</source>
+        <translation>Не удалось запустить средство открытия файлов рабочего стола (xdg-open).</translation>
+    </message>
+    <message>
+        <source>The file %1 does not exist.</source>
+        <translation>Файл %1 не существует.</translation>
+    </message>
+    <message>
+        <source>No display power control is reachable.</source>
+        <translation>Управление питанием экрана недоступно.</translation>
+    </message>
+    <message>
+        <source>The system refused: %1</source>
+        <translation>Система отказала: %1</translation>
     </message>
 </context>
 <context>
@@ -452,6 +546,29 @@
     </message>
 </context>
 <context>
+    <name>kv::TWarningForm</name>
+    <message>
+        <source>Cancel</source>
+        <translation>Отмена</translation>
+    </message>
+    <message>
+        <source>Postpone</source>
+        <translation>Отложить</translation>
+    </message>
+    <message>
+        <source>5 minutes</source>
+        <translation>5 минут</translation>
+    </message>
+    <message>
+        <source>15 minutes</source>
+        <translation>15 минут</translation>
+    </message>
+    <message>
+        <source>1 hour</source>
+        <translation>1 час</translation>
+    </message>
+</context>
+<context>
     <name>kv::TZephCustomButton</name>
     <message>
         <source>OK</source>
@@ -621,6 +738,17 @@ To take it back, choose &quot;Open base&quot; and give that name.</source>
         <source>The task list is full (%1 tasks).</source>
         <extracomment>%1 is 254, the most tasks a list holds.</extracomment>
         <translation>Список задач заполнен (задач — %1).</translation>
+    </message>
+</context>
+<context>
+    <name>kv::WarningNotices</name>
+    <message>
+        <source>Cancel</source>
+        <translation>Отмена</translation>
+    </message>
+    <message>
+        <source>Postpone 15 minutes</source>
+        <translation>Отложить на 15 минут</translation>
     </message>
 </context>
 </TS>

@@ -2,6 +2,7 @@
 #include "Notices.h"
 
 #include "Errors.h"
+#include "Modes.h"
 #include "Notifications.h"
 #include "TrayIcon.h"
 
@@ -17,8 +18,9 @@ const QString kPostpone = QStringLiteral("postpone-15");
 // The name a user knows the task by: the event, or the file without its folder.
 QString taskName(const QString &task)
 {
+    // An event task names its event, a file task its file.
     const QString name = QFileInfo(task).fileName();
-    return excerpt(name.isEmpty() ? task : name);
+    return excerpt(Modes::shown(name.isEmpty() ? task : name));
 }
 
 } // namespace
@@ -40,7 +42,7 @@ WarningNotices::~WarningNotices()
 
 void WarningNotices::open(const AdvanceWarning &warning)
 {
-    Notice notice{warning.eventName,
+    Notice notice{Modes::shown(warning.eventName),
                   warning.whenText(m_texts),
                   true,
                   {kCancel, tr("Cancel"), kPostpone, tr("Postpone 15 minutes")}};
@@ -87,8 +89,10 @@ FailureNotices::FailureNotices(Notifications &notifications, TTrayIcon &tray,
 void FailureNotices::tell(const Scheduler::Report &report)
 {
     show({tr("Not done: %1").arg(taskName(report.task)),
+          //: A task that fired but was not carried out: %1 is why (a sentence),
+          //: %2 its row number, %3 its mode, %4 the date and time it fired.
           tr("%1\nRow %2, %3, fired at %4.")
-              .arg(report.detail, QString::number(report.row), excerpt(report.mode),
+              .arg(report.detail, QString::number(report.row), excerpt(Modes::shown(report.mode)),
                    m_texts.dateTime(report.at))});
 }
 
@@ -116,6 +120,8 @@ void FailureNotices::showAtTray(const Text &text)
     QStringList texts;
     for (const Text &shown : std::as_const(m_atTray))
         texts << shown.summary + u'\n' + shown.body;
+    //: Title of the tray message that lists the tasks not carried out; %1 is
+    //: how many.
     m_tray.showMessage(tr("%1 tasks not done").arg(m_atTrayCount), texts.join(u"\n\n"));
 }
 

@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "WarningForm.h"
 
+#include "Modes.h"
 #include "ZephArt.h"
 #include "ZephButton.h"
 
@@ -47,7 +48,7 @@ TWarningForm::TWarningForm(const AdvanceWarning &warning, const DateTimeText &te
       ZephButton2(new TZephButton(this)), PopupMenu1(new QMenu(this)), m_id(warning.id)
 {
     setObjectName(QStringLiteral("WarningForm"));
-    setWindowTitle(warning.eventName);
+    setWindowTitle(Modes::shown(warning.eventName));
     // Whatever the user is typing in keeps the keyboard; a click makes the
     // window active, and Esc then cancels.
     setAttribute(Qt::WA_ShowWithoutActivating);

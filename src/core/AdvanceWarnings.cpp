@@ -3,6 +3,7 @@
 
 #include "Clock.h"
 #include "ModelChanges.h"
+#include "Modes.h"
 
 #include <algorithm>
 
@@ -27,13 +28,18 @@ int secondsUntil(qint64 ms)
 
 QString AdvanceWarning::countdownText() const
 {
-    return tr("%1 in %2 s").arg(eventName).arg(secondsLeft);
+    //: The warning's countdown: %1 is the event ("Shut Down", "Restart" or "Stand
+    //: By"), %2 the seconds left before it happens.
+    return tr("%1 in %2 s").arg(Modes::shown(eventName)).arg(secondsLeft);
 }
 
 QString AdvanceWarning::whenText(const DateTimeText &texts) const
 {
     if (!occurrence.postponed())
+        //: Below the countdown: %1 is the date and time the event is set for.
         return tr("At %1").arg(texts.dateTime(occurrence.at));
+    //: Below the countdown of a postponed event: %1 is the new date and time,
+    //: %2 the time it was set for.
     return tr("At %1, postponed from %2")
         .arg(texts.dateTime(occurrence.at), DateTimeText::time(occurrence.setFor.time()));
 }

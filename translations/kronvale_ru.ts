@@ -207,6 +207,10 @@ Row %2, %3, fired at %4.</source>
         <source>The system refused: %1</source>
         <translation>Система отказала: %1</translation>
     </message>
+    <message>
+        <source>The system&apos;s power control (logind) cannot be reached.</source>
+        <translation>Системное управление питанием (logind) недоступно.</translation>
+    </message>
 </context>
 <context>
     <name>kv::Modes</name>

@@ -94,7 +94,10 @@ DateTimeText::DateTimeText(const QLocale &locale) : m_format(dateFormatFor(local
 
 QString DateTimeText::dateFormatFor(const QLocale &locale)
 {
-    if (locale.language() == QLocale::C)
+    // The system locale takes its name from LANGUAGE when LANG is C.UTF-8, and
+    // its formats still from C: such a locale is C for the task texts.
+    if (locale.language() == QLocale::C ||
+        locale.dateFormat(QLocale::ShortFormat) == QLocale::c().dateFormat(QLocale::ShortFormat))
         return QStringLiteral("dd.MM.yyyy");
     const auto pattern = readPattern(locale.dateFormat(QLocale::ShortFormat));
     if (!pattern)

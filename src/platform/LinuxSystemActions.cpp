@@ -3,6 +3,7 @@
 
 #include "DisplayPower.h"
 
+#include <QDBusError>
 #include <QDBusMessage>
 #include <QDBusPendingCallWatcher>
 #include <QDBusPendingReply>
@@ -81,7 +82,17 @@ void LinuxSystemActions::callLogind(const QString &method, const QVariantList &a
     QDBusMessage call =
         QDBusMessage::createMethodCall(kLogindService, kLogindPath, kLogindManager, method);
     call.setArguments(arguments);
-    auto *watcher = new QDBusPendingCallWatcher(m_bus.asyncCall(call, timeoutMs), &m_replies);
+    const QDBusPendingCall pending = m_bus.asyncCall(call, timeoutMs);
+    // Without a bus the call has ended before it began, and a watcher would wait
+    // for ever.
+    if (pending.isFinished()) {
+        QMetaObject::invokeMethod(
+            &m_replies,
+            [answered = std::move(answered), reply = pending.reply()] { answered(reply); },
+            Qt::QueuedConnection);
+        return;
+    }
+    auto *watcher = new QDBusPendingCallWatcher(pending, &m_replies);
     QObject::connect(watcher, &QDBusPendingCallWatcher::finished, &m_replies,
                      [answered = std::move(answered)](QDBusPendingCallWatcher *finished) {
                          finished->deleteLater();
@@ -95,6 +106,12 @@ void LinuxSystemActions::changeState(const QString &method, const Done &done)
     callLogind(method, {false}, -1, [done](const QDBusMessage &reply) {
         if (reply.type() != QDBusMessage::ErrorMessage) {
             tell(done);
+            return;
+        }
+        const QDBusError error(reply);
+        if (error.type() == QDBusError::Disconnected ||
+            error.type() == QDBusError::ServiceUnknown) {
+            tell(done, tr("The system's power control (logind) cannot be reached."));
             return;
         }
         const QString text =

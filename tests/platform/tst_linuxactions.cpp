@@ -23,6 +23,7 @@ private slots:
     void opensFullNameWithDesktopHandler_data();
     void opensFullNameWithDesktopHandler();
     void openerThatCannotStartIsTold();
+    void powerEventWithoutSystemBusIsTold();
     void displayOffWithoutDisplayDoesNothing();
     void displayOffThroughDisplayPower_data();
     void displayOffThroughDisplayPower();
@@ -98,6 +99,15 @@ void TestLinuxActions::openerThatCannotStartIsTold()
     system.openFile(m_record, [&told](const QString &failure) { told << failure; });
     qputenv("PATH", path);
     QCOMPARE(told, QStringList{"The desktop's opener (xdg-open) could not be started."});
+}
+
+void TestLinuxActions::powerEventWithoutSystemBusIsTold()
+{
+    kv::LinuxSystemActions system(
+        QDBusConnection::connectToBus(QStringLiteral("unix:path=/nonexistent"), "no-bus"));
+    QStringList told;
+    system.powerOff([&told](const QString &failure) { told << failure; });
+    QTRY_COMPARE(told, QStringList{"The system's power control (logind) cannot be reached."});
 }
 
 void TestLinuxActions::displayOffWithoutDisplayDoesNothing()

@@ -1,11 +1,11 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "LinuxSystemActions.h"
 
+#include "DBusReply.h"
 #include "DisplayPower.h"
 
 #include <QDBusError>
 #include <QDBusMessage>
-#include <QDBusPendingCallWatcher>
 #include <QDBusPendingReply>
 #include <QFileInfo>
 #include <QUrl>
@@ -82,22 +82,7 @@ void LinuxSystemActions::callLogind(const QString &method, const QVariantList &a
     QDBusMessage call =
         QDBusMessage::createMethodCall(kLogindService, kLogindPath, kLogindManager, method);
     call.setArguments(arguments);
-    const QDBusPendingCall pending = m_bus.asyncCall(call, timeoutMs);
-    // Without a bus the call has ended before it began, and a watcher would wait
-    // for ever.
-    if (pending.isFinished()) {
-        QMetaObject::invokeMethod(
-            &m_replies,
-            [answered = std::move(answered), reply = pending.reply()] { answered(reply); },
-            Qt::QueuedConnection);
-        return;
-    }
-    auto *watcher = new QDBusPendingCallWatcher(pending, &m_replies);
-    QObject::connect(watcher, &QDBusPendingCallWatcher::finished, &m_replies,
-                     [answered = std::move(answered)](QDBusPendingCallWatcher *finished) {
-                         finished->deleteLater();
-                         answered(finished->reply());
-                     });
+    whenAnswered(m_bus.asyncCall(call, timeoutMs), &m_replies, std::move(answered));
 }
 
 void LinuxSystemActions::changeState(const QString &method, const Done &done)

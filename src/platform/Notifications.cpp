@@ -1,8 +1,9 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "Notifications.h"
 
+#include "DBusReply.h"
+
 #include <QDBusMessage>
-#include <QDBusPendingCallWatcher>
 #include <QDBusPendingReply>
 #include <QGuiApplication>
 #include <QVariantMap>
@@ -46,21 +47,18 @@ quint32 DesktopNotifications::show(const Notice &notice)
         QDBusMessage::createMethodCall(kService, kPath, kInterface, QStringLiteral("Notify"));
     call << QGuiApplication::applicationDisplayName() << uint(0) << entry << notice.summary
          << notice.body << notice.actions << hints << 0; // never expires: nobody may be there
-    auto *watcher = new QDBusPendingCallWatcher(m_bus.asyncCall(call), this);
     m_waiting.insert(number);
-    connect(watcher, &QDBusPendingCallWatcher::finished, this,
-            [this, number](QDBusPendingCallWatcher *finished) {
-                finished->deleteLater();
-                const QDBusPendingReply<uint> reply = *finished;
-                const bool wanted = m_waiting.remove(number);
-                if (!reply.isError()) {
-                    if (wanted)
-                        m_ids.insert(number, reply.value());
-                    else // withdrawn while on its way
-                        close(reply.value());
-                }
-                emit answered(number, !reply.isError());
-            });
+    whenAnswered(m_bus.asyncCall(call), this, [this, number](const QDBusMessage &message) {
+        const QDBusPendingReply<uint> reply = message;
+        const bool wanted = m_waiting.remove(number);
+        if (!reply.isError()) {
+            if (wanted)
+                m_ids.insert(number, reply.value());
+            else // withdrawn while on its way
+                close(reply.value());
+        }
+        emit answered(number, !reply.isError());
+    });
     return number;
 }
 

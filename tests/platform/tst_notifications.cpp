@@ -27,7 +27,8 @@ private slots:
     void showsAndWithdraws();
     void actionChosenOnTheServer();
     void withdrawnBeforeTheServerAnswered();
-    void noServer();
+    void noBus();
+    void noServer(); // the last: it stops the server
 
 private:
     // Shows a notice and waits until the server has taken it; its server id.
@@ -133,6 +134,16 @@ void TestNotifications::noServer()
 {
     m_server->stop();
     kv::DesktopNotifications notifications;
+    QSignalSpy answered(&notifications, &kv::Notifications::answered);
+    const quint32 number = notifications.show({"Not done: a.ogg", "", false, {}});
+    QVERIFY(answered.wait(5000));
+    QCOMPARE(answered.first(), QVariantList({number, false}));
+}
+
+void TestNotifications::noBus()
+{
+    kv::DesktopNotifications notifications(
+        QDBusConnection::connectToBus(QStringLiteral("unix:path=/nonexistent"), "no-bus"));
     QSignalSpy answered(&notifications, &kv::Notifications::answered);
     const quint32 number = notifications.show({"Not done: a.ogg", "", false, {}});
     QVERIFY(answered.wait(5000));

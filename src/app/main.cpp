@@ -27,8 +27,8 @@
 #include "TaskBase.h"
 #include "TaskGrid.h"
 #include "TaskTable.h"
-#include "TrayIcon.h"
 #include "Translations.h"
+#include "TrayIcon.h"
 #include "WakeUpTimer.h"
 #include "WarningForm.h"
 

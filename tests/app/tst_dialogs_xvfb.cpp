@@ -219,22 +219,8 @@ void TestDialogsOnX11::editorStaysOverTheWindowItBlocks()
 
 int main(int argc, char *argv[])
 {
-    test::XvfbServer xvfb(test::XvfbServer::WithWindowManager);
-    if (!xvfb.isRunning()) {
-        qCritical("Xvfb with openbox did not start");
-        return 1;
-    }
-    qputenv("DISPLAY", xvfb.display().toLocal8Bit());
-    qputenv("QT_QPA_PLATFORM", "xcb");
-    // No session bus: nothing of the desktop's may answer in its place.
-    qputenv("DBUS_SESSION_BUS_ADDRESS", "unix:path=/nonexistent");
-    int result = 0;
-    {
-        QApplication app(argc, argv);
-        TestDialogsOnX11 test;
-        result = QTest::qExec(&test, argc, argv);
-    }
-    return result;
+    return test::runOnXvfb<QApplication, TestDialogsOnX11>(argc, argv,
+                                                           test::XvfbServer::WithWindowManager);
 }
 
 #include "tst_dialogs_xvfb.moc"

@@ -11,7 +11,6 @@
 #include "TaskTable.h"
 #include "TrayIcon.h"
 #include "WarningForm.h"
-#include "WindowManager.h"
 #include "XvfbServer.h"
 #include "ZephButton.h"
 
@@ -190,22 +189,8 @@ void TestWarningForm::rowToolTip()
 
 int main(int argc, char *argv[])
 {
-    kv::test::XvfbServer xvfb;
-    if (!xvfb.isRunning()) {
-        qCritical("Xvfb did not start");
-        return 1;
-    }
-    qputenv("DISPLAY", xvfb.display().toLocal8Bit());
-    qputenv("QT_QPA_PLATFORM", "xcb");
-    qputenv("DBUS_SESSION_BUS_ADDRESS", "unix:path=/nonexistent");
-    kv::test::WindowManager openbox;
-    if (!openbox.isRunning()) {
-        qCritical("openbox did not start");
-        return 1;
-    }
-    QApplication app(argc, argv);
-    TestWarningForm test;
-    return QTest::qExec(&test, argc, argv);
+    return kv::test::runOnXvfb<QApplication, TestWarningForm>(
+        argc, argv, kv::test::XvfbServer::WithWindowManager);
 }
 
 #include "tst_warningform.moc"

@@ -166,19 +166,10 @@ void TestLinuxActions::displayOffThroughDisplayPower()
 }
 
 // The desktop services need a real platform: the offscreen one opens nothing.
+// The desktop's own ways of switching the screen off stay out of reach.
 int main(int argc, char *argv[])
 {
-    kv::test::XvfbServer server;
-    if (!server.isRunning()) {
-        qCritical("Xvfb did not start");
-        return 1;
-    }
-    qputenv("DISPLAY", server.display().toUtf8());
-    qputenv("QT_QPA_PLATFORM", "xcb");
-    // The desktop's own ways of switching the screen off stay out of reach.
-    qputenv("DBUS_SESSION_BUS_ADDRESS", "unix:path=/nonexistent");
-    QGuiApplication app(argc, argv);
-    TestLinuxActions test;
-    return QTest::qExec(&test, argc, argv);
+    return kv::test::runOnXvfb<QGuiApplication, TestLinuxActions>(argc, argv);
 }
+
 #include "tst_linuxactions.moc"

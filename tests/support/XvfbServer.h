@@ -105,14 +105,15 @@ private:
 };
 
 // Runs the tests of a Test object in an App (QApplication, QGuiApplication) on
-// an X server of their own, and with no session bus: Qt would prefer a
-// StatusNotifier host there to the X11 tray, and nothing may reach the
-// developer's desktop.
-template <typename App, typename Test> int runOnXvfb(int argc, char *argv[])
+// an X server of their own, with a window manager when asked, and with no
+// session bus: Qt would prefer a StatusNotifier host there to the X11 tray, and
+// nothing may reach the developer's desktop.
+template <typename App, typename Test>
+int runOnXvfb(int argc, char *argv[], XvfbServer::Manager manager = XvfbServer::NoWindowManager)
 {
-    XvfbServer xvfb;
+    XvfbServer xvfb(manager);
     if (!xvfb.isRunning()) {
-        qCritical("Xvfb did not start");
+        qCritical("Xvfb (or its window manager) did not start");
         return 1;
     }
     qputenv("DISPLAY", xvfb.display().toLocal8Bit());

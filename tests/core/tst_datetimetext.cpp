@@ -2,6 +2,7 @@
 #include "DateTimeText.h"
 #include "Errors.h"
 
+#include <QProcess>
 #include <QTest>
 
 using kv::DateTimeText;
@@ -13,6 +14,8 @@ class TestDateTimeText : public QObject
 private slots:
     void dateFormatFollowsLocale_data();
     void dateFormatFollowsLocale();
+    void systemLocaleWithCFormats();
+    void systemLocaleWithCFormatsChild();
     void dateRoundTrip_data();
     void dateRoundTrip();
     void invalidDate_data();
@@ -57,6 +60,33 @@ void TestDateTimeText::dateFormatFollowsLocale()
     QFETCH(QString, format);
     QCOMPARE(DateTimeText::dateFormatFor(QLocale(locale)), format);
     QCOMPARE(DateTimeText(QLocale(locale)).dateFormat().size(), 10);
+}
+
+// QLocale::system() is read once per process from the environment, so the case
+// runs in a child started with LANG=C.UTF-8 and LANGUAGE=ru: Qt then names the
+// locale Russian and keeps C's formats, which once read as ISO dates.
+void TestDateTimeText::systemLocaleWithCFormats()
+{
+    auto env = QProcessEnvironment::systemEnvironment();
+    for (const char *name : {"LC_ALL", "LC_TIME", "LC_NUMERIC", "LC_MESSAGES"})
+        env.remove(QLatin1String(name));
+    env.insert(QStringLiteral("LANG"), QStringLiteral("C.UTF-8"));
+    env.insert(QStringLiteral("LANGUAGE"), QStringLiteral("ru"));
+    env.insert(QStringLiteral("KV_LOCALE_CHILD"), QStringLiteral("1"));
+    QProcess child;
+    child.setProcessEnvironment(env);
+    child.start(QCoreApplication::applicationFilePath(),
+                {QStringLiteral("systemLocaleWithCFormatsChild")});
+    QVERIFY(child.waitForFinished(30000));
+    QVERIFY2(child.exitCode() == 0, child.readAllStandardOutput().constData());
+}
+
+void TestDateTimeText::systemLocaleWithCFormatsChild()
+{
+    if (qEnvironmentVariableIsEmpty("KV_LOCALE_CHILD"))
+        QSKIP("runs in the child of systemLocaleWithCFormats");
+    QCOMPARE(QLocale::system().language(), QLocale::Russian);
+    QCOMPARE(DateTimeText::dateFormatFor(QLocale::system()), QStringLiteral("dd.MM.yyyy"));
 }
 
 void TestDateTimeText::dateRoundTrip_data()

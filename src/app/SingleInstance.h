@@ -14,8 +14,9 @@ namespace kv {
 // One running program per task base folder. The first start holds two locks:
 // one in this user's runtime folder, found by every copy of the user whatever
 // its environment, and one in the base folder itself (its lock file, and its
-// default base), which tells copies of other users sharing the folder. It listens beside the first
-// lock; a later start of the same user asks it to come forward and ends.
+// default base), which tells copies of other users sharing the folder. It
+// listens beside the first lock; a later start of the same user asks it to come
+// forward and ends.
 class SingleInstance : public QObject
 {
     Q_OBJECT

@@ -101,6 +101,12 @@ void FailureNotices::tellPlayFailed(const QString &task, const QString &reason)
     show({tr("Not done: %1").arg(taskName(task)), reason});
 }
 
+void FailureNotices::tellWakeFailed(const QString &reason)
+{
+    //: Title of the notice that the choice "Wake the computer for tasks" cannot be carried out.
+    show({tr("The computer will not wake for tasks"), reason});
+}
+
 void FailureNotices::show(const Text &text)
 {
     m_waiting.insert(m_notifications.show({text.summary, text.body, false, {}}), text);

@@ -3,6 +3,7 @@
 // stands in for the system bus: no call can reach the real machine.
 #include "ClockWatcher.h"
 #include "LinuxSystemActions.h"
+#include "LogindSleepInhibitor.h"
 #include "MockBus.h"
 
 #include <QSignalSpy>
@@ -31,6 +32,7 @@ private slots:
     void powerEvents_data();
     void powerEvents();
     void resumeFromSleepIsNoticed();
+    void sleepInhibitorHeldAndDropped();
 
 private:
     std::unique_ptr<kv::test::PrivateBus> m_bus;
@@ -146,6 +148,56 @@ void TestLogind::resumeFromSleepIsNoticed()
     QCOMPARE(resumed.size(), 0);
     QVERIFY(prepareForSleep(false));
     QTRY_COMPARE(resumed.size(), 1);
+}
+
+void TestLogind::sleepInhibitorHeldAndDropped()
+{
+    // logind's list of locks: a lock is on it while its descriptor is open.
+    const auto locks = [this] {
+        const QDBusMessage reply = QDBusConnection::systemBus().call(QDBusMessage::createMethodCall(
+            kService, kPath, kManager, QStringLiteral("ListInhibitors")));
+        return reply.arguments().value(0).value<QDBusArgument>();
+    };
+    const auto lockCount = [&locks] {
+        const QDBusArgument list = locks();
+        int count = 0;
+        list.beginArray();
+        while (!list.atEnd()) {
+            QString what, who, why, mode;
+            uint uid = 0, pid = 0;
+            list.beginStructure();
+            list >> what >> who >> why >> mode >> uid >> pid;
+            list.endStructure();
+            ++count;
+        }
+        list.endArray();
+        return count;
+    };
+
+    kv::LogindSleepInhibitor inhibitor;
+    inhibitor.hold(QStringLiteral("Kronvale: a task is due"));
+    const QList<MockCall> seen = m_logind->waitForCalls(1);
+    QCOMPARE(seen.size(), 1);
+    QCOMPARE(seen.first().method, QStringLiteral("Inhibit"));
+    QCOMPARE(seen.first().args,
+             (QVariantList{"sleep", "Kronvale", "Kronvale: a task is due", "block"}));
+    QTRY_VERIFY(inhibitor.isHeld());
+    QTRY_COMPARE(lockCount(), 1);
+
+    inhibitor.release();
+    QVERIFY(!inhibitor.isHeld());
+    QTRY_COMPARE(lockCount(), 0); // the descriptor is closed
+
+    // Released before logind answered: the lock it sends is dropped at once.
+    inhibitor.hold(QStringLiteral("Kronvale: a task is due"));
+    inhibitor.release();
+    QTest::qWait(300);
+    QVERIFY(!inhibitor.isHeld());
+    QTRY_COMPARE(lockCount(), 0);
+    int inhibits = 0;
+    for (const MockCall &call : m_logind->calls())
+        inhibits += call.method == QLatin1String("Inhibit");
+    QCOMPARE(inhibits, 2);
 }
 
 QTEST_GUILESS_MAIN(TestLogind)

@@ -15,9 +15,16 @@ namespace {
 
 const QString kHelper = QStringLiteral(KV_WAKE_HELPER);
 
-// The helper's alarm timer as /proc tells it: seconds to go, or -1 when it
-// is disarmed; nothing when the helper holds no CLOCK_REALTIME_ALARM timer.
-std::optional<qint64> alarmOf(qint64 pid)
+// The helper's alarm timer as /proc tells it; nothing when the helper holds no
+// CLOCK_REALTIME_ALARM timer. The seconds left are those of the last time set,
+// also after a disarm; a disarmed timer shows by never expiring.
+struct Alarm
+{
+    qint64 secondsLeft = 0;
+    int expiries = 0;
+};
+
+std::optional<Alarm> alarmOf(qint64 pid)
 {
     const QDir fdinfo(QStringLiteral("/proc/%1/fdinfo").arg(pid));
     for (const QString &fd : fdinfo.entryList(QDir::Files)) {
@@ -27,12 +34,19 @@ std::optional<qint64> alarmOf(qint64 pid)
         const QByteArray info = file.readAll();
         if (!info.contains("\nclockid: 8\n")) // CLOCK_REALTIME_ALARM
             continue;
-        const qsizetype from = info.indexOf("it_value: (") + 11;
-        const QList<QByteArray> value = info.mid(from, info.indexOf(')', from) - from).split(',');
-        const qint64 seconds = value.at(0).trimmed().toLongLong();
-        return seconds == 0 && value.at(1).trimmed().toLongLong() == 0 ? -1 : seconds;
+        const auto field = [&info](const QByteArray &name) {
+            const qsizetype from = info.indexOf("\n" + name + ": ") + name.size() + 3;
+            return info.mid(from, info.indexOf('\n', from) - from);
+        };
+        return Alarm{field("it_value").mid(1).split(',').at(0).toLongLong(),
+                     field("ticks").toInt()};
     }
     return std::nullopt;
+}
+
+int expiriesOf(qint64 pid)
+{
+    return alarmOf(pid).value_or(Alarm{0, -1}).expiries;
 }
 
 // Says one line to the helper and returns its answer.
@@ -81,12 +95,21 @@ void TestWakeAlarm::armsDisarmsAndEndsWithItsInput()
     QVERIFY(helper.waitForStarted());
     const qint64 inAnHour = QDateTime::currentSecsSinceEpoch() + 3600;
     QCOMPARE(tell(helper, QByteArray::number(inAnHour)), "armed " + QByteArray::number(inAnHour));
-    const auto left = alarmOf(helper.processId());
-    QVERIFY2(left, "no CLOCK_REALTIME_ALARM timer in the helper's fdinfo");
-    QVERIFY2(*left > 3590 && *left <= 3600, qPrintable(QString::number(*left)));
+    const auto alarm = alarmOf(helper.processId());
+    QVERIFY2(alarm, "no CLOCK_REALTIME_ALARM timer in the helper's fdinfo");
+    QVERIFY2(alarm->secondsLeft > 3590 && alarm->secondsLeft <= 3600,
+             qPrintable(QString::number(alarm->secondsLeft)));
 
+    // Armed for the next second it expires; disarmed, it does not.
+    const auto inSeconds = [](int seconds) {
+        return QByteArray::number(QDateTime::currentSecsSinceEpoch() + seconds);
+    };
+    QVERIFY(tell(helper, inSeconds(1)).startsWith("armed"));
+    QTRY_COMPARE_WITH_TIMEOUT(expiriesOf(helper.processId()), 1, 3000);
+    QVERIFY(tell(helper, inSeconds(1)).startsWith("armed"));
     QCOMPARE(tell(helper, "0"), QByteArray("disarmed"));
-    QCOMPARE(alarmOf(helper.processId()), std::optional<qint64>(-1));
+    QTest::qWait(2500);
+    QCOMPARE(expiriesOf(helper.processId()), 0);
 
     QCOMPARE(tell(helper, QByteArray::number(inAnHour)), "armed " + QByteArray::number(inAnHour));
     helper.closeWriteChannel();
@@ -122,8 +145,12 @@ void TestWakeAlarm::refusesAnythingButSeconds()
     QVERIFY(tell(helper, line).startsWith("refused "));
     const auto after = alarmOf(helper.processId());
     QVERIFY(before && after);
-    QVERIFY(*after > *before - 5 && *after <= *before); // still armed, for the same time
+    // Still armed, for the same time.
+    QVERIFY(after->secondsLeft > before->secondsLeft - 5 &&
+            after->secondsLeft <= before->secondsLeft);
     QCOMPARE(helper.state(), QProcess::Running);
+    helper.closeWriteChannel();
+    QVERIFY(helper.waitForFinished(5000));
 }
 
 void TestWakeAlarm::tellsWhyItCannot_data()
@@ -167,9 +194,11 @@ void TestWakeAlarm::programSetsAndStops()
     QCOMPARE(available.at(0).at(0).toBool(), true);
 
     alarm.setWakeTime(QDateTime::currentDateTime().addSecs(7200));
-    QTRY_VERIFY(alarmOf(alarm.processId()).value_or(0) > 7190);
+    QTRY_VERIFY(alarmOf(alarm.processId()).value_or(Alarm()).secondsLeft > 7190);
+    alarm.setWakeTime(QDateTime::currentDateTime().addSecs(2));
     alarm.setWakeTime(std::nullopt);
-    QTRY_COMPARE(alarmOf(alarm.processId()), std::optional<qint64>(-1));
+    QTest::qWait(3000);
+    QCOMPARE(expiriesOf(alarm.processId()), 0);
     alarm.stop();
     QVERIFY(!alarm.isRunning());
     QVERIFY(failed.isEmpty());

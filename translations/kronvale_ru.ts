@@ -121,7 +121,7 @@ Row %2, %3, fired at %4.</source>
     <message>
         <source>The computer will not wake for tasks</source>
         <extracomment>Title of the notice that the choice &quot;Wake the computer for tasks&quot; cannot be carried out.</extracomment>
-        <translation>Компьютер не будет пробуждаться для заданий</translation>
+        <translation>Компьютер не будет пробуждаться для задач</translation>
     </message>
 </context>
 <context>
@@ -584,7 +584,7 @@ Row %2, %3, fired at %4.</source>
     <message>
         <source>Wake the computer for tasks</source>
         <extracomment>Item with a check mark, in the File menu and the tray menu: whether the program wakes the computer from sleep in time for the next task.</extracomment>
-        <translation>Пробуждать компьютер для заданий</translation>
+        <translation>Пробуждать компьютер для задач</translation>
     </message>
 </context>
 <context>
@@ -795,7 +795,7 @@ To take it back, choose &quot;Open base&quot; and give that name.</source>
     <message>
         <source>Kronvale: a task is due</source>
         <extracomment>Why the program keeps the computer from going to sleep, as the system&apos;s power tools list it: the computer has woken for a task that has yet to fire.</extracomment>
-        <translation>Kronvale: подходит время задания</translation>
+        <translation>Kronvale: подошло время задачи</translation>
     </message>
 </context>
 <context>

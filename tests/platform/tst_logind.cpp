@@ -152,28 +152,21 @@ void TestLogind::resumeFromSleepIsNoticed()
 
 void TestLogind::sleepInhibitorHeldAndDropped()
 {
-    // logind's list of locks: a lock is on it while its descriptor is open.
-    const auto locks = [this] {
-        const QDBusMessage reply = QDBusConnection::systemBus().call(QDBusMessage::createMethodCall(
-            kService, kPath, kManager, QStringLiteral("ListInhibitors")));
-        return reply.arguments().value(0).value<QDBusArgument>();
-    };
-    const auto lockCount = [&locks] {
-        const QDBusArgument list = locks();
+    // logind lists a lock while its descriptor is open.
+    const auto lockCount = [] {
+        const QDBusArgument list =
+            QDBusConnection::systemBus()
+                .call(QDBusMessage::createMethodCall(kService, kPath, kManager,
+                                                     QStringLiteral("ListInhibitors")))
+                .arguments()
+                .value(0)
+                .value<QDBusArgument>();
         int count = 0;
         list.beginArray();
-        while (!list.atEnd()) {
-            QString what, who, why, mode;
-            uint uid = 0, pid = 0;
-            list.beginStructure();
-            list >> what >> who >> why >> mode >> uid >> pid;
-            list.endStructure();
-            ++count;
-        }
-        list.endArray();
+        for (; !list.atEnd(); ++count)
+            list.asVariant();
         return count;
     };
-
     kv::LogindSleepInhibitor inhibitor;
     inhibitor.hold(QStringLiteral("Kronvale: a task is due"));
     const QList<MockCall> seen = m_logind->waitForCalls(1);
@@ -182,11 +175,9 @@ void TestLogind::sleepInhibitorHeldAndDropped()
     QCOMPARE(seen.first().args,
              (QVariantList{"sleep", "Kronvale", "Kronvale: a task is due", "block"}));
     QTRY_VERIFY(inhibitor.isHeld());
-    QTRY_COMPARE(lockCount(), 1);
-
+    QCOMPARE(lockCount(), 1);
     inhibitor.release();
-    QVERIFY(!inhibitor.isHeld());
-    QTRY_COMPARE(lockCount(), 0); // the descriptor is closed
+    QTRY_COMPARE(lockCount(), 0);
 
     // Released before logind answered: the lock it sends is dropped at once.
     inhibitor.hold(QStringLiteral("Kronvale: a task is due"));
@@ -194,10 +185,6 @@ void TestLogind::sleepInhibitorHeldAndDropped()
     QTest::qWait(300);
     QVERIFY(!inhibitor.isHeld());
     QTRY_COMPARE(lockCount(), 0);
-    int inhibits = 0;
-    for (const MockCall &call : m_logind->calls())
-        inhibits += call.method == QLatin1String("Inhibit");
-    QCOMPARE(inhibits, 2);
 }
 
 QTEST_GUILESS_MAIN(TestLogind)

@@ -50,8 +50,6 @@ public:
                  SleepInhibitor &inhibitor, QObject *parent = nullptr);
 
     bool isEnabled() const { return m_enabled; }
-    // The time the alarm was last set for.
-    const std::optional<QDateTime> &wakeTime() const { return m_wakeAt; }
     bool isHolding() const { return m_holding; }
 
 public slots:
@@ -75,8 +73,8 @@ private:
     SleepInhibitor &m_inhibitor;
     bool m_enabled = false;
     bool m_holding = false;
-    std::optional<QDateTime> m_wakeAt;
-    std::optional<QDateTime> m_dueAt; // the task that the wake is for
+    std::optional<QDateTime> m_wakeAt; // as the alarm was last set
+    std::optional<QDateTime> m_dueAt;  // the task that the wake is for
 };
 
 } // namespace kv

@@ -45,12 +45,15 @@ void HelperWakeAlarm::check()
     }
     delete m_check;
     m_check = new QProcess(this);
-    connect(m_check, &QProcess::finished, this, [this, check = m_check](int exitCode) {
-        const QString said = QString::fromLocal8Bit(check->readAllStandardError()).trimmed();
-        check->deleteLater();
-        m_check = nullptr;
-        emit available(exitCode == 0, exitCode == 0 ? QString() : unusableReason(exitCode, said));
-    });
+    connect(m_check, &QProcess::finished, this,
+            [this, check = m_check](int exitCode, QProcess::ExitStatus status) {
+                const QString said =
+                    QString::fromLocal8Bit(check->readAllStandardError()).trimmed();
+                check->deleteLater();
+                m_check = nullptr;
+                const bool usable = status == QProcess::NormalExit && exitCode == 0;
+                emit available(usable, usable ? QString() : unusableReason(exitCode, said));
+            });
     connect(m_check, &QProcess::errorOccurred, this,
             [this, check = m_check](QProcess::ProcessError error) {
                 if (error != QProcess::FailedToStart)
@@ -113,7 +116,7 @@ void HelperWakeAlarm::helperEnded(int exitCode, QProcess::ExitStatus status)
     if (m_stopping)
         return;
     const QString said = QString::fromLocal8Bit(m_process.readAllStandardError()).trimmed();
-    if (status == QProcess::CrashExit)
+    if (status == QProcess::CrashExit || said.isEmpty())
         //: Why the computer will not wake for tasks: the helper program has ended.
         emit failed(tr("The helper program %1 has ended.").arg(m_helperPath));
     else

@@ -3,6 +3,8 @@
 # Checks Kronvale as a user gets it, from a built tree: check-install.sh [BUILD_DIR]
 #  - the Debian package builds, and lintian reports no error and no warning that
 #    the README does not name;
+#  - apt installs the package, which gives the wake alarm's helper its
+#    capability, and removes it again (as root; sudo otherwise);
 #  - the desktop file and the AppStream data validate;
 #  - a DESTDIR install, moved elsewhere and made read-only, runs under Xvfb with
 #    a fresh HOME, in Russian: it shows its window, keeps its base in the user's
@@ -51,6 +53,19 @@ while read -r tag; do
     grep -q "\`$tag\`" "$root/README.md" || fail "lintian warns $tag, which the README does not name"
 done < <(sed -n 's/^W: [^ ]* \([a-z0-9-]*\).*/\1/p' "$work/lintian.log")
 sed 's/^/   /' "$work/lintian.log"
+
+echo "-- Package installed with apt"
+sudo_cmd=()
+[ "$(id -u)" -ne 0 ] && sudo_cmd=(sudo)
+helper=/usr/libexec/kronvale/kronvale-wakealarm
+dpkg-deb -f "$deb" Depends | grep -qw libcap2-bin || fail "the package does not depend on libcap2-bin"
+DEBIAN_FRONTEND=noninteractive "${sudo_cmd[@]}" apt-get install -y -q "$deb" >"$work/apt.log" 2>&1 ||
+    { cat "$work/apt.log"; fail "apt could not install the package"; }
+caps=$(getcap "$helper")
+"${sudo_cmd[@]}" apt-get purge -y -q kronvale >>"$work/apt.log" 2>&1 ||
+    { cat "$work/apt.log"; fail "apt could not remove the package"; }
+[ "$caps" = "$helper cap_wake_alarm=ep" ] || fail "the installed helper has no CAP_WAKE_ALARM: '$caps'"
+echo "   $caps"
 
 echo "-- Installed tree, moved and read-only"
 DESTDIR=$work/stage cmake --install "$build" --prefix /usr >/dev/null

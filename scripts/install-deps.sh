@@ -12,7 +12,7 @@ packages=(
     fonts-dejavu-core fonts-liberation2 xdg-utils hicolor-icon-theme
     xvfb xauth dbus python3-dbusmock trayer xdotool openbox x11-utils weston
     clang-format clang libclang-rt-14-dev
-    dpkg-dev file lintian desktop-file-utils appstream
+    dpkg-dev file lintian desktop-file-utils appstream libcap2-bin
 )
 
 missing=()

@@ -130,6 +130,11 @@ Row %2, %3, fired at %4.</source>
         <source>Done late: %1</source>
         <translation>Выполнено с опозданием: %1</translation>
     </message>
+    <message>
+        <source>The computer will not wake for tasks</source>
+        <extracomment>Title of the notice that the choice &quot;Wake the computer for tasks&quot; cannot be carried out.</extracomment>
+        <translation>Компьютер не будет пробуждаться для задач</translation>
+    </message>
 </context>
 <context>
     <name>kv::FileBaseDialogs</name>
@@ -195,6 +200,34 @@ Row %2, %3, fired at %4.</source>
     <message>
         <source>%1 d %2 h</source>
         <translation>%1 д %2 ч</translation>
+    </message>
+</context>
+<context>
+    <name>kv::HelperWakeAlarm</name>
+    <message>
+        <source>The helper program %1 is not installed.</source>
+        <extracomment>Tool tip of the greyed-out &quot;Wake the computer for tasks&quot;: %1 is the helper program&apos;s file name.</extracomment>
+        <translation>Вспомогательная программа %1 не установлена.</translation>
+    </message>
+    <message>
+        <source>The helper program %1 lacks the capability to wake the computer. An administrator can give it with: setcap cap_wake_alarm+ep %1</source>
+        <extracomment>Tool tip of the greyed-out &quot;Wake the computer for tasks&quot;: %1 is the helper program&apos;s file name. Keep the command as it stands.</extracomment>
+        <translation>У вспомогательной программы %1 нет права пробуждать компьютер. Администратор может дать его командой: setcap cap_wake_alarm+ep %1</translation>
+    </message>
+    <message>
+        <source>The helper program %1 cannot set a wake alarm: %2</source>
+        <extracomment>Tool tip of the greyed-out &quot;Wake the computer for tasks&quot;: %1 is the helper program&apos;s file name, %2 what went wrong, in the system&apos;s words.</extracomment>
+        <translation>Вспомогательная программа %1 не может поставить будильник пробуждения: %2</translation>
+    </message>
+    <message>
+        <source>The wake alarm could not be set: %1</source>
+        <extracomment>Why the computer will not wake for tasks: %1 is the system&apos;s reason.</extracomment>
+        <translation>Не удалось поставить будильник пробуждения: %1</translation>
+    </message>
+    <message>
+        <source>The helper program %1 has ended.</source>
+        <extracomment>Why the computer will not wake for tasks: the helper program has ended.</extracomment>
+        <translation>Вспомогательная программа %1 завершилась.</translation>
     </message>
 </context>
 <context>
@@ -564,6 +597,11 @@ Row %2, %3, fired at %4.</source>
         <extracomment>Button: removes every task, without a question, as the item of the Tasks menu does.</extracomment>
         <translation>Удалить все!</translation>
     </message>
+    <message>
+        <source>Wake the computer for tasks</source>
+        <extracomment>Item with a check mark, in the File menu and the tray menu: whether the program wakes the computer from sleep in time for the next task.</extracomment>
+        <translation>Пробуждать компьютер для задач</translation>
+    </message>
 </context>
 <context>
     <name>kv::TWarningForm</name>
@@ -758,6 +796,22 @@ To take it back, choose &quot;Open base&quot; and give that name.</source>
         <source>The task list is full (%1 tasks).</source>
         <extracomment>%1 is 254, the most tasks a list holds.</extracomment>
         <translation>Список задач заполнен (задач — %1).</translation>
+    </message>
+</context>
+<context>
+    <name>kv::WakeCommand</name>
+    <message>
+        <source>The choice could not be saved in %1.</source>
+        <extracomment>Why a choice of the user will be forgotten: %1 is the settings file&apos;s name.</extracomment>
+        <translation>Не удалось сохранить выбор в %1.</translation>
+    </message>
+</context>
+<context>
+    <name>kv::WakeForTasks</name>
+    <message>
+        <source>Kronvale: a task is due</source>
+        <extracomment>Why the program keeps the computer from going to sleep, as the system&apos;s power tools list it: the computer has woken for a task that has yet to fire.</extracomment>
+        <translation>Kronvale: подошло время задачи</translation>
     </message>
 </context>
 <context>

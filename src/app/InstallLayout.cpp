@@ -49,6 +49,16 @@ QString InstallLayout::baseFolder(const QString &dataFolder) const
     return dataFolder;
 }
 
+QString InstallLayout::wakeAlarmHelper() const
+{
+    const QString name = QStringLiteral("kronvale-wakealarm");
+    const QString beside = QDir(m_programFolder).filePath(name);
+    if (QFileInfo(beside).isFile() || !isInstalled())
+        return beside;
+    return QDir::cleanPath(m_programFolder + QStringLiteral("/" KRONVALE_HELPER_FROM_BIN "/") +
+                           name);
+}
+
 void InstallLayout::addIconsToTheme() const
 {
     const QString icons = shareFolder() + QStringLiteral("/icons");

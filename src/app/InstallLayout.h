@@ -25,6 +25,10 @@ public:
     // user's data folder: its own folder is shared by every user of the machine,
     // and writable by root alone.
     QString baseFolder(const QString &dataFolder) const;
+    // The helper that sets the wake alarm: beside the program in a build tree,
+    // in <prefix>/libexec/kronvale of an installed one; where it should be,
+    // whether it is there or not.
+    QString wakeAlarmHelper() const;
     // Lets the desktop's icon theme find the installed tree's icons wherever the
     // tree lies.
     void addIconsToTheme() const;

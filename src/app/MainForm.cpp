@@ -119,6 +119,14 @@ void TMainForm::buildTray(TrayBackend *backend)
     Startatlogin1->setEnabled(false);
     connect(Startatlogin1, &QAction::triggered, this, &TMainForm::Startatlogin1Click);
     connect(PopupMenu2, &QMenu::aboutToShow, this, &TMainForm::showLoginStart);
+    //: Item with a check mark, in the File menu and the tray menu: whether the program wakes
+    //: the computer from sleep in time for the next task.
+    Wakethecomputer1 = PopupMenu2->addAction(tr("Wake the computer for tasks"));
+    Wakethecomputer1->setObjectName(QStringLiteral("Wakethecomputer1"));
+    Wakethecomputer1->setCheckable(true);
+    Wakethecomputer1->setEnabled(false);
+    // Its tool tip tells why it is greyed out.
+    PopupMenu2->setToolTipsVisible(true);
     PopupMenu2->addSeparator();
     //: Tray menu: saves the task list and ends the program.
     Close1 = PopupMenu2->addAction(tr("Close"), this, &TMainForm::Close1Click);
@@ -238,6 +246,8 @@ void TMainForm::buildMenus()
     file->addSeparator();
     file->addAction(Startatlogin1);
     connect(file, &QMenu::aboutToShow, this, &TMainForm::showLoginStart);
+    file->addAction(Wakethecomputer1);
+    file->setToolTipsVisible(true);
     file->addSeparator();
     Exit1 = named(file->addAction(tr("Exit"), this, &TMainForm::Exit1Click), "Exit1");
 

@@ -114,6 +114,9 @@ public:
     QAction *Close1;
     // "Start at login", in the tray menu and in "File".
     QAction *Startatlogin1;
+    // "Wake the computer for tasks", in the tray menu and in "File"; greyed out
+    // until a WakeCommand takes it.
+    QAction *Wakethecomputer1;
     QAction *PlayNow2;
     QAction *Newtask2;
     QAction *Edittask2;

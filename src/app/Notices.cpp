@@ -127,6 +127,12 @@ void FailureNotices::tellPlayFailed(const QString &task, const QString &reason)
     show({tr("Not done: %1").arg(taskName(task)), reason});
 }
 
+void FailureNotices::tellWakeFailed(const QString &reason)
+{
+    //: Title of the notice that the choice "Wake the computer for tasks" cannot be carried out.
+    show({tr("The computer will not wake for tasks"), reason});
+}
+
 quint32 FailureNotices::show(const Text &text)
 {
     const quint32 notice = m_notifications.show({text.summary, text.body, false, {}});

@@ -53,6 +53,8 @@ public:
     void tell(const Scheduler::Report &report);
     // "Play now!" could not open the task's file.
     void tellPlayFailed(const QString &task, const QString &reason);
+    // The computer will not wake for tasks, for `reason`.
+    void tellWakeFailed(const QString &reason);
 
 private:
     struct Text

@@ -11,9 +11,11 @@
 #include "FileBaseDialogs.h"
 #include "FileChooser.h"
 #include "ForecastText.h"
+#include "HelperWakeAlarm.h"
 #include "InstallLayout.h"
 #include "Links.h"
 #include "LinuxSystemActions.h"
+#include "LogindSleepInhibitor.h"
 #include "MainForm.h"
 #include "Notices.h"
 #include "Notifications.h"
@@ -29,6 +31,9 @@
 #include "TaskTable.h"
 #include "Translations.h"
 #include "TrayIcon.h"
+#include "UserSettings.h"
+#include "WakeCommand.h"
+#include "WakeForTasks.h"
 #include "WakeUpTimer.h"
 #include "WarningForm.h"
 
@@ -105,7 +110,15 @@ int main(int argc, char *argv[])
     kv::FileBaseDialogs dialogs;
     kv::DesktopLinkOpener links;
     kv::TaskBase base(table, errors, dialogs, baseFolder, dataFolder);
-    scheduler.setBeforeActions([&] { base.SaveCurrentBase(); });
+    // The machine woken for a task is held awake until the task fires; the hold
+    // goes before the actions, a Stand By among them perhaps.
+    kv::HelperWakeAlarm wakeAlarm(layout.wakeAlarmHelper());
+    kv::LogindSleepInhibitor sleepInhibitor;
+    kv::WakeForTasks wakeForTasks(scheduler, clock, wakeAlarm, sleepInhibitor);
+    scheduler.setBeforeActions([&] {
+        wakeForTasks.tasksFired();
+        base.SaveCurrentBase();
+    });
 
     kv::TMainForm MainForm({table, actions, scheduler, base, system, links, programFolder});
     mainForm = &MainForm;
@@ -131,6 +144,9 @@ int main(int argc, char *argv[])
                      &kv::WakeUpTimer::rearm);
     QObject::connect(&clockWatcher, &kv::ClockWatcher::resumed, &wakeUp, &kv::WakeUpTimer::rearm);
     QObject::connect(MainForm.Timer1, &QTimer::timeout, &wakeUp, &kv::WakeUpTimer::rearm);
+    QObject::connect(&wakeUp, &kv::WakeUpTimer::rearmed, &wakeForTasks, &kv::WakeForTasks::update);
+    QObject::connect(&clockWatcher, &kv::ClockWatcher::resumed, &wakeForTasks,
+                     &kv::WakeForTasks::resumed);
     wakeUp.rearm();
 
     // A minute's warning before the machine goes off, on the screen and as a
@@ -154,6 +170,10 @@ int main(int argc, char *argv[])
     });
     QObject::connect(&MainForm, &kv::TMainForm::playFailed, &failureNotices,
                      &kv::FailureNotices::tellPlayFailed);
+    kv::UserSettings settings;
+    kv::WakeCommand wakeCommand(
+        *MainForm.Wakethecomputer1, settings, wakeForTasks, wakeAlarm,
+        [&failureNotices](const QString &why) { failureNotices.tellWakeFailed(why); });
     MainForm.GridOfFiles->setRowToolTip([&scheduler, &clock](int row) {
         return kv::ForecastText::toolTip(scheduler, row, clock.now());
     });

@@ -41,12 +41,13 @@ void WakeUpTimer::rearm()
     m_armedFor = m_scheduler.nextOccurrence(now);
     if (!m_armedFor) {
         m_timer.stop();
-        return;
+    } else {
+        // One millisecond late rather than early: a tick before the set instant
+        // would find nothing and have to wait again.
+        const qint64 wait = std::clamp<qint64>(now.msecsTo(*m_armedFor) + 1, 0, kLongestWaitMs);
+        m_timer.start(int(wait));
     }
-    // One millisecond late rather than early: a tick before the set instant
-    // would find nothing and have to wait again.
-    const qint64 wait = std::clamp<qint64>(now.msecsTo(*m_armedFor) + 1, 0, kLongestWaitMs);
-    m_timer.start(int(wait));
+    emit rearmed();
 }
 
 void WakeUpTimer::rearmSoon()

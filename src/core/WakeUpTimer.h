@@ -41,6 +41,8 @@ public slots:
 signals:
     // After a tick that the timer started.
     void woke();
+    // After every re-arm: what is due next may have moved.
+    void rearmed();
 
 private:
     void wake();

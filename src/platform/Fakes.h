@@ -6,6 +6,7 @@
 #include "Notifications.h"
 #include "SystemActions.h"
 #include "TaskBase.h"
+#include "WakeForTasks.h"
 
 #include <QHash>
 #include <QMap>
@@ -150,6 +151,23 @@ public:
     QList<CloseChoice> closeAnswers; // none left: the user stays
     QStringList closeQuestions;
     std::function<void()> whileAsked; // what happens before the user answers
+};
+
+// Records the wake times set, nothing for a disarm.
+class RecordingWakeAlarm : public WakeAlarm
+{
+public:
+    void setWakeTime(const std::optional<QDateTime> &at) override { times << at; }
+    QList<std::optional<QDateTime>> times;
+};
+
+// Records "hold <why>" and "release".
+class RecordingSleepInhibitor : public SleepInhibitor
+{
+public:
+    void hold(const QString &why) override { calls << QStringLiteral("hold ") + why; }
+    void release() override { calls << QStringLiteral("release"); }
+    QStringList calls;
 };
 
 } // namespace kv

@@ -373,10 +373,12 @@ void TestMainForm::startAtLoginCommand()
             seen << (action->isSeparator() ? QStringLiteral("-") : action->text());
         return seen;
     };
-    QCOMPARE(captions(form.PopupMenu2), (QStringList{"Open", "-", "Start at login", "-", "Close"}));
+    QCOMPARE(captions(form.PopupMenu2), (QStringList{"Open", "-", "Start at login",
+                                                     "Wake the computer for tasks", "-", "Close"}));
     QCOMPARE(captions(form.menuBar()->findChild<QMenu *>("File1")).mid(3),
-             (QStringList{"-", "Start at login", "-", "Exit"}));
+             (QStringList{"-", "Start at login", "Wake the computer for tasks", "-", "Exit"}));
     QVERIFY(!form.Startatlogin1->isEnabled());
+    QVERIFY(!form.Wakethecomputer1->isEnabled() && !form.Wakethecomputer1->isChecked());
 
     AutostartEntry entry(m_dir->filePath("config"), links::applicationId(), "/usr/bin/kronvale",
                          m_rig->errors);

@@ -3,6 +3,7 @@
 // stands in for the system bus: no call can reach the real machine.
 #include "ClockWatcher.h"
 #include "LinuxSystemActions.h"
+#include "LogindSleepInhibitor.h"
 #include "MockBus.h"
 
 #include <QSignalSpy>
@@ -32,6 +33,7 @@ private slots:
     void powerEvents();
     void lateAnswerIsWaitedFor();
     void resumeFromSleepIsNoticed();
+    void sleepInhibitorHeldAndDropped();
 
 private:
     std::unique_ptr<kv::test::PrivateBus> m_bus;
@@ -171,6 +173,36 @@ void TestLogind::resumeFromSleepIsNoticed()
     QCOMPARE(resumed.size(), 0);
     QVERIFY(prepareForSleep(false));
     QTRY_COMPARE(resumed.size(), 1);
+}
+
+void TestLogind::sleepInhibitorHeldAndDropped()
+{
+    // logind lists a lock while its descriptor is open.
+    const auto lockCount = [] {
+        const QDBusArgument list =
+            QDBusConnection::systemBus()
+                .call(QDBusMessage::createMethodCall(kService, kPath, kManager,
+                                                     QStringLiteral("ListInhibitors")))
+                .arguments()
+                .value(0)
+                .value<QDBusArgument>();
+        int count = 0;
+        list.beginArray();
+        for (; !list.atEnd(); ++count)
+            list.asVariant();
+        return count;
+    };
+    kv::LogindSleepInhibitor inhibitor;
+    inhibitor.hold(QStringLiteral("Kronvale: a task is due"));
+    const QList<MockCall> seen = m_logind->waitForCalls(1);
+    QCOMPARE(seen.size(), 1);
+    QCOMPARE(seen.first().method, QStringLiteral("Inhibit"));
+    QCOMPARE(seen.first().args,
+             (QVariantList{"sleep", "Kronvale", "Kronvale: a task is due", "block"}));
+    QTRY_VERIFY(inhibitor.isHeld());
+    QCOMPARE(lockCount(), 1);
+    inhibitor.release();
+    QTRY_COMPARE(lockCount(), 0);
 }
 
 QTEST_GUILESS_MAIN(TestLogind)

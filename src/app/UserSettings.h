@@ -1,0 +1,29 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#pragma once
+
+#include <QSettings>
+#include <QString>
+
+namespace kv {
+
+// The user's choices that outlive the program, in kronvale.conf of the user's
+// configuration folder. The task base holds the tasks; this only the choices.
+class UserSettings
+{
+public:
+    // `file` empty: the user's own, $XDG_CONFIG_HOME/kronvale/kronvale.conf.
+    explicit UserSettings(const QString &file = {});
+
+    // $XDG_CONFIG_HOME if it is an absolute path, else ~/.config.
+    static QString configFolder();
+    QString fileName() const { return m_settings.fileName(); }
+
+    bool wakeForTasks() const;
+    // False when the file could not be written.
+    bool setWakeForTasks(bool on);
+
+private:
+    QSettings m_settings;
+};
+
+} // namespace kv

@@ -3,13 +3,24 @@
 
 #include "Links.h"
 #include "TaskBase.h"
+#include "UserFolders.h"
 
+#include <QCoreApplication>
 #include <QDir>
 #include <QFileInfo>
 #include <QIcon>
 #include <utility>
 
 namespace kv {
+
+namespace {
+
+class Texts
+{
+    Q_DECLARE_TR_FUNCTIONS(InstallLayout)
+};
+
+} // namespace
 
 InstallLayout::InstallLayout(QString programFolder) : m_programFolder(std::move(programFolder)) {}
 
@@ -47,6 +58,13 @@ QString InstallLayout::baseFolder(const QString &dataFolder) const
         return TaskBase::chooseFolder(m_programFolder, dataFolder);
     QDir().mkpath(dataFolder);
     return dataFolder;
+}
+
+QString InstallLayout::noBaseFolder()
+{
+    //: %1 says why, e.g. "there is no home folder: HOME is not set to an absolute path".
+    return Texts::tr("Kronvale has no folder for its task list, so it does not start: %1")
+        .arg(UserFolders::noHomeText());
 }
 
 void InstallLayout::addIconsToTheme() const

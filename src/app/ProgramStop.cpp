@@ -34,6 +34,7 @@ int ProgramStop::exec()
         return 0;
     }
     m_running = true;
+    qApp->removeEventFilter(this);
     return QApplication::exec();
 }
 
@@ -54,7 +55,7 @@ void ProgramStop::stop()
 bool ProgramStop::eventFilter(QObject *watched, QEvent *event)
 {
     // A message that the start shows after the stop comes down as it opens.
-    if (event->type() == QEvent::Show && m_requested && !m_running && watched->isWidgetType()) {
+    if (event->type() == QEvent::Show && m_requested && watched->isWidgetType()) {
         auto *widget = static_cast<QWidget *>(watched);
         if (widget->isWindow() && widget->isModal())
             QMetaObject::invokeMethod(

@@ -17,8 +17,6 @@
 #include <utility>
 
 #ifdef Q_OS_UNIX
-#include <fcntl.h>
-#include <sys/stat.h>
 #include <unistd.h>
 #endif
 

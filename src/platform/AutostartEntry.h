@@ -27,8 +27,9 @@ public:
 
     // At every start: writes the entry, switched on, when there is none. An
     // entry whose program file is gone (a moved or deleted copy) is pointed at
-    // this program and keeps its switch. Anything but a regular file of an
-    // entry's size is left alone, and told here (isEnabled() says nothing).
+    // this program and keeps its switch; one of this program without TryExec
+    // gets it. Anything but a regular file of an entry's size is left alone,
+    // and told here (isEnabled() says nothing).
     void writeUnlessPresent();
     bool isEnabled() const;
     // Shows the error and returns false when the entry cannot be written or is

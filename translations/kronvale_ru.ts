@@ -157,7 +157,7 @@
     <message>
         <source>%1
 Row %2, %3, fired at %4.</source>
-        <extracomment>A task that fired but was not carried out: %1 is why (a sentence), %2 its row number, %3 its mode, %4 the date and time it fired.</extracomment>
+        <extracomment>A task that fired but was not carried out, or not yet: %1 is why or what is known (a sentence), %2 its row number, %3 its mode, %4 the date and time it fired.</extracomment>
         <translation>%1
 Строка %2, %3, сработала в %4.</translation>
     </message>
@@ -165,6 +165,18 @@ Row %2, %3, fired at %4.</source>
         <source>%1 tasks not done</source>
         <extracomment>Title of the tray message that lists the tasks not carried out; %1 is how many.</extracomment>
         <translation>Не выполнено задач: %1</translation>
+    </message>
+    <message>
+        <source>No answer yet: %1</source>
+        <translation>Ответа пока нет: %1</translation>
+    </message>
+    <message>
+        <source>The system has answered after all and carried it out.</source>
+        <translation>Система всё-таки ответила и выполнила это.</translation>
+    </message>
+    <message>
+        <source>Done late: %1</source>
+        <translation>Выполнено с опозданием: %1</translation>
     </message>
 </context>
 <context>
@@ -258,6 +270,10 @@ Row %2, %3, fired at %4.</source>
     <message>
         <source>The system&apos;s power control (logind) cannot be reached.</source>
         <translation>Системное управление питанием (logind) недоступно.</translation>
+    </message>
+    <message>
+        <source>The system&apos;s power control (logind) has not answered yet. The request stays with it and may still be carried out.</source>
+        <translation>Системное управление питанием (logind) пока не ответило. Запрос остаётся у него и ещё может быть выполнен.</translation>
     </message>
 </context>
 <context>

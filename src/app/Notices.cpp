@@ -7,6 +7,7 @@
 #include "TrayIcon.h"
 
 #include <QFileInfo>
+#include <optional>
 
 namespace kv {
 
@@ -88,12 +89,37 @@ FailureNotices::FailureNotices(Notifications &notifications, TTrayIcon &tray,
 
 void FailureNotices::tell(const Scheduler::Report &report)
 {
-    show({tr("Not done: %1").arg(taskName(report.task)),
-          //: A task that fired but was not carried out: %1 is why (a sentence),
-          //: %2 its row number, %3 its mode, %4 the date and time it fired.
-          tr("%1\nRow %2, %3, fired at %4.")
-              .arg(report.detail, QString::number(report.row), excerpt(Modes::shown(report.mode)),
-                   m_texts.dateTime(report.at))});
+    // The reports of one firing share its row, task and moment.
+    const QString firing = QString::number(report.row) + u' ' +
+                           QString::number(report.at.toMSecsSinceEpoch()) + u' ' + report.task;
+    if (report.outcome == Scheduler::Report::Unanswered) {
+        if (!m_unanswered.contains(firing))
+            m_unanswered.insert(firing, show(textOf(tr("No answer yet: %1"), report)));
+        return;
+    }
+    const std::optional<quint32> unanswered =
+        m_unanswered.contains(firing) ? std::optional(m_unanswered.take(firing)) : std::nullopt;
+    if (unanswered)
+        m_notifications.withdraw(*unanswered);
+    if (report.outcome == Scheduler::Report::Failed) {
+        show(textOf(tr("Not done: %1"), report));
+    } else if (unanswered && report.outcome == Scheduler::Report::Done) {
+        Scheduler::Report late = report;
+        late.detail = tr("The system has answered after all and carried it out.");
+        show(textOf(tr("Done late: %1"), late));
+    }
+}
+
+FailureNotices::Text FailureNotices::textOf(const QString &summary,
+                                            const Scheduler::Report &report) const
+{
+    return {summary.arg(taskName(report.task)),
+            //: A task that fired but was not carried out, or not yet: %1 is why or what is
+            //: known (a sentence), %2 its row number, %3 its mode, %4 the date and time it
+            //: fired.
+            tr("%1\nRow %2, %3, fired at %4.")
+                .arg(report.detail, QString::number(report.row), excerpt(Modes::shown(report.mode)),
+                     m_texts.dateTime(report.at))};
 }
 
 void FailureNotices::tellPlayFailed(const QString &task, const QString &reason)
@@ -101,9 +127,11 @@ void FailureNotices::tellPlayFailed(const QString &task, const QString &reason)
     show({tr("Not done: %1").arg(taskName(task)), reason});
 }
 
-void FailureNotices::show(const Text &text)
+quint32 FailureNotices::show(const Text &text)
 {
-    m_waiting.insert(m_notifications.show({text.summary, text.body, false, {}}), text);
+    const quint32 notice = m_notifications.show({text.summary, text.body, false, {}});
+    m_waiting.insert(notice, text);
+    return notice;
 }
 
 void FailureNotices::showAtTray(const Text &text)

@@ -37,9 +37,10 @@ private:
     QHash<int, quint32> m_notices; // warning -> notice
 };
 
-// Tells that a task's action did not happen: a desktop notification, or where
-// no notification server takes it, a message at the tray icon. Never a box that
-// waits for somebody who may not be there.
+// Tells that a task's action did not happen, or has had no answer yet and how
+// it ended then: a desktop notification, or where no notification server takes
+// it, a message at the tray icon. Never a box that waits for somebody who may
+// not be there.
 class FailureNotices : public QObject
 {
     Q_OBJECT
@@ -48,6 +49,7 @@ public:
     FailureNotices(Notifications &notifications, TTrayIcon &tray, const DateTimeText &texts,
                    QObject *parent = nullptr);
 
+    // Every report of a firing may come: those that went as asked are passed over.
     void tell(const Scheduler::Report &report);
     // "Play now!" could not open the task's file.
     void tellPlayFailed(const QString &task, const QString &reason);
@@ -58,7 +60,8 @@ private:
         QString summary;
         QString body;
     };
-    void show(const Text &text);
+    Text textOf(const QString &summary, const Scheduler::Report &report) const;
+    quint32 show(const Text &text);
     // A tray message shows one text at a time: it tells of every failure since
     // the user last clicked it.
     void showAtTray(const Text &text);
@@ -66,8 +69,9 @@ private:
     Notifications &m_notifications;
     TTrayIcon &m_tray;
     DateTimeText m_texts;
-    QHash<quint32, Text> m_waiting; // notices on their way to the server
-    QList<Text> m_atTray;           // the latest of those not clicked away yet
+    QHash<quint32, Text> m_waiting;       // notices on their way to the server
+    QHash<QString, quint32> m_unanswered; // firing -> its "no answer yet" notice
+    QList<Text> m_atTray;                 // the latest of those not clicked away yet
     int m_atTrayCount = 0;
 };
 

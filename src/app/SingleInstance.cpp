@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "SingleInstance.h"
 
+#include "TaskBase.h"
+
 #include <QCryptographicHash>
 #include <QDeadlineTimer>
 #include <QDir>
@@ -42,6 +44,7 @@ SingleInstance::SingleInstance(const QString &baseFolder, const QString &runtime
     const QDir runtime(m_runtimeFolder);
     m_serverName = runtime.filePath(key + QStringLiteral(".socket"));
     m_userLockPath = runtime.filePath(key + QStringLiteral(".lock"));
+    m_noticeRecordPath = runtime.filePath(key + QStringLiteral(".notices"));
 }
 
 SingleInstance::~SingleInstance() = default;
@@ -63,9 +66,15 @@ SingleInstance::Claim SingleInstance::claim()
         }
     }
     // A folder that cannot hold the lock file (one the user may not write) is
-    // guarded by the user's own lock alone.
-    if (m_folderLock.tryLock(QDir(m_baseFolder).filePath(baseLockName())) ==
-        FileLock::Result::Busy) {
+    // guarded by its default base, locked as it stands: that works on a file
+    // opened for reading too, and so among users sharing a read-only base. The
+    // base is locked beside the lock file as well, for a copy of a user who
+    // could not make the lock file and holds the base alone.
+    const QDir baseFolder(m_baseFolder);
+    if (m_folderLock.tryLock(baseFolder.filePath(baseLockName())) == FileLock::Result::Busy ||
+        m_baseLock.tryLockExisting(baseFolder.filePath(TaskBase::defaultName())) ==
+            FileLock::Result::Busy) {
+        m_folderLock.unlock();
         m_userLock.unlock();
         //: %1 is the folder of the task bases.
         m_refusal = tr("Another copy of Kronvale, perhaps one of another user, is already "

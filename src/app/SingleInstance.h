@@ -13,9 +13,10 @@ namespace kv {
 
 // One running program per task base folder. The first start holds two locks:
 // one in this user's runtime folder, found by every copy of the user whatever
-// its environment, and one in the base folder itself, which tells copies of
-// other users sharing the folder. It listens beside the first lock; a later start
-// of the same user asks it to come forward and ends.
+// its environment, and one in the base folder itself (its lock file, and its
+// default base), which tells copies of other users sharing the folder. It
+// listens beside the first lock; a later start of the same user asks it to come
+// forward and ends.
 class SingleInstance : public QObject
 {
     Q_OBJECT
@@ -45,6 +46,9 @@ public:
     const QString &serverName() const { return m_serverName; }
     // The user's own lock; empty without a runtime folder.
     const QString &userLockPath() const { return m_userLockPath; }
+    // Where this instance keeps the notices it has on show, beside the user's
+    // lock; empty without a runtime folder.
+    const QString &noticeRecordPath() const { return m_noticeRecordPath; }
 
 signals:
     // A later start of the program asked this instance to show itself.
@@ -58,9 +62,11 @@ private:
     QString m_runtimeFolder;
     QString m_serverName;
     QString m_userLockPath;
+    QString m_noticeRecordPath;
     QString m_refusal;
     FileLock m_userLock;
     FileLock m_folderLock;
+    FileLock m_baseLock;
     std::unique_ptr<QLocalServer> m_server;
 };
 

@@ -133,13 +133,13 @@ int main(int argc, char *argv[])
     QObject::connect(&warnings, &kv::AdvanceWarnings::occurrencesChanged, &wakeUp,
                      &kv::WakeUpTimer::rearm);
     kv::DesktopNotifications notifications;
+    notifications.keepRecord(instance.noticeRecordPath());
     kv::WarningWindows warningWindows(warnings, scheduler.texts());
     kv::WarningNotices warningNotices(warnings, notifications, scheduler.texts());
     kv::FailureNotices failureNotices(notifications, *MainForm.TrayIcon, scheduler.texts());
     scheduler.setOnReport([&failureNotices](const kv::Scheduler::Report &report) {
         std::fprintf(stderr, "%s\n", qPrintable(report.line()));
-        if (report.outcome == kv::Scheduler::Report::Failed)
-            failureNotices.tell(report);
+        failureNotices.tell(report);
     });
     QObject::connect(&MainForm, &kv::TMainForm::playFailed, &failureNotices,
                      &kv::FailureNotices::tellPlayFailed);

@@ -7,6 +7,7 @@
 #include "TaskActions.h"
 #include "TaskTable.h"
 
+#include <cstdlib>
 #include <limits>
 #include <utility>
 
@@ -346,7 +347,7 @@ bool Scheduler::postpone(const Occurrence &occurrence, const QDateTime &until)
     const qint64 setFor = occurrence.setFor.toMSecsSinceEpoch();
     m_fired.insert(firingKey(occurrence.rowKey, setFor), setFor);
     m_postponed.insert(occurrence.rowKey, {setFor, until.toMSecsSinceEpoch()});
-    report(row, Report::Postponed, m_texts.dateTime(until));
+    report(row, Report::Postponed, Report::journalTime(until));
     return true;
 }
 
@@ -386,10 +387,21 @@ QString Scheduler::Report::line() const
     case Postponed:
         told = QStringLiteral("postponed to ") + detail;
         break;
+    case Unanswered:
+        told = QStringLiteral("no answer yet: ") + detail;
+        break;
     }
     return QStringLiteral("%1 row %2 %3 \"%4\": %5")
-        .arg(at.toString(QStringLiteral("yyyy-MM-dd HH:mm:ss")), QString::number(row),
-             excerpt(mode), excerpt(task), told);
+        .arg(journalTime(at), QString::number(row), excerpt(mode), excerpt(task), told);
+}
+
+QString Scheduler::Report::journalTime(const QDateTime &time)
+{
+    const int offset = time.offsetFromUtc() / 60;
+    return time.toString(QStringLiteral("yyyy-MM-dd HH:mm:ss ")) + (offset < 0 ? u'-' : u'+') +
+           QStringLiteral("%1:%2")
+               .arg(std::abs(offset) / 60, 2, 10, QLatin1Char('0'))
+               .arg(std::abs(offset) % 60, 2, 10, QLatin1Char('0'));
 }
 
 void Scheduler::mark(int row)
@@ -406,13 +418,20 @@ void Scheduler::run(int row, TaskAction action)
     // A file task opens the file of the current row.
     m_table.setCurrentRow(row);
     // The outcome may come after the table has changed: the row is read now.
-    Report told = reportOf(row, Report::Done);
-    m_actions.run(action, [this, told](const QString &failure) mutable {
-        told.outcome = failure.isEmpty() ? Report::Done : Report::Failed;
-        told.detail = failure;
+    const Report fired = reportOf(row, Report::Done);
+    const auto tell = [this, fired](Report::Outcome outcome, const QString &detail) {
+        Report told = fired;
+        told.outcome = outcome;
+        told.detail = detail;
         if (m_onReport)
             m_onReport(told);
-    });
+    };
+    m_actions.run(
+        action,
+        [tell](const QString &failure) {
+            tell(failure.isEmpty() ? Report::Done : Report::Failed, failure);
+        },
+        [tell](const QString &state) { tell(Report::Unanswered, state); });
 }
 
 } // namespace kv

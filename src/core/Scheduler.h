@@ -61,16 +61,20 @@ public:
             Done,
             Failed,
             Cancelled,
-            Postponed
+            Postponed,
+            Unanswered // no answer yet: the outcome is still to come
         };
         QDateTime at; // the clock's reading at the firing or the answer
         int row = 0;
         QString mode;
         QString task; // the file's full name, or the event's name
         Outcome outcome = Done;
-        QString detail; // why it failed; until when it was postponed
+        QString detail; // why it failed or what is known; until when it was postponed
         // One line for the journal: the date and time, the row, the mode, the task and the outcome.
         QString line() const;
+        // A time as the journal writes it: with its offset from UTC, so that the
+        // repeated hour of autumn reads as what it is.
+        static QString journalTime(const QDateTime &time);
     };
 
     // What the tool tip of a row tells.

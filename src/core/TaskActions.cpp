@@ -18,19 +18,19 @@ void TaskActions::PlaySelectedTask(const Done &done)
         m_table.cell(TaskTable::PathColumn, row) + m_table.cell(TaskTable::NameColumn, row), done);
 }
 
-void TaskActions::DoShutDown(const Done &done)
+void TaskActions::DoShutDown(const Done &done, const Pending &pending)
 {
-    m_system.powerOff(done);
+    m_system.powerOff(done, pending);
 }
 
-void TaskActions::DoRestart(const Done &done)
+void TaskActions::DoRestart(const Done &done, const Pending &pending)
 {
-    m_system.reboot(done);
+    m_system.reboot(done, pending);
 }
 
-void TaskActions::DoStandBy(const Done &done)
+void TaskActions::DoStandBy(const Done &done, const Pending &pending)
 {
-    m_system.standBy(done);
+    m_system.standBy(done, pending);
 }
 
 void TaskActions::DoStandOff(const Done &done)
@@ -38,20 +38,20 @@ void TaskActions::DoStandOff(const Done &done)
     m_system.displayOff(done);
 }
 
-void TaskActions::run(TaskAction action, const Done &done)
+void TaskActions::run(TaskAction action, const Done &done, const Pending &pending)
 {
     switch (action) {
     case TaskAction::OpenFile:
         PlaySelectedTask(done);
         break;
     case TaskAction::ShutDown:
-        DoShutDown(done);
+        DoShutDown(done, pending);
         break;
     case TaskAction::Restart:
-        DoRestart(done);
+        DoRestart(done, pending);
         break;
     case TaskAction::StandBy:
-        DoStandBy(done);
+        DoStandBy(done, pending);
         break;
     case TaskAction::StandOff:
         DoStandOff(done);

@@ -14,18 +14,19 @@ class TaskActions
 {
 public:
     using Done = SystemActions::Done;
+    using Pending = SystemActions::Pending;
 
     TaskActions(const TaskTable &table, SystemActions &system);
 
     // Opens the current task's file: its Path cell followed directly by its file
     // name cell. Does nothing without a current task.
     void PlaySelectedTask(const Done &done = {});
-    void DoShutDown(const Done &done = {});
-    void DoRestart(const Done &done = {});
-    void DoStandBy(const Done &done = {});
+    void DoShutDown(const Done &done = {}, const Pending &pending = {});
+    void DoRestart(const Done &done = {}, const Pending &pending = {});
+    void DoStandBy(const Done &done = {}, const Pending &pending = {});
     void DoStandOff(const Done &done = {});
 
-    void run(TaskAction action, const Done &done);
+    void run(TaskAction action, const Done &done, const Pending &pending = {});
 
 private:
     const TaskTable &m_table;

@@ -3,11 +3,11 @@
 
 #include "Errors.h"
 #include "RegularFile.h"
+#include "RescueCopies.h"
 #include "TaskBaseFormat.h"
 #include "TaskTable.h"
 
 #include <QCoreApplication>
-#include <QDateTime>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
@@ -15,10 +15,6 @@
 #include <cerrno>
 #include <cstdio>
 #include <utility>
-
-#ifdef Q_OS_UNIX
-#include <unistd.h>
-#endif
 
 /* TRANSLATOR kv::TaskBase
 
@@ -90,8 +86,6 @@ QString freeName(const QString &stem, const QString &separator, const QString &s
         name = stem + separator + QString::number(n) + suffix;
     return name;
 }
-
-const QString kRescueMark = QStringLiteral(".unsaved-");
 
 } // namespace
 
@@ -174,9 +168,6 @@ void TaskBase::loadAtStart()
 {
     m_baseFileName = defaultName();
     const QString path = QDir(m_folder).filePath(defaultName());
-    // Taken before anything here can touch the file.
-    const QFileInfo base(path);
-    const QDateTime savedAt = base.isFile() ? base.lastModified() : QDateTime();
     const auto createEmpty = [&] {
         QFile file(path);
         errno = 0;
@@ -198,7 +189,7 @@ void TaskBase::loadAtStart()
     }
     if (m_table.hasTasks())
         m_table.setFixedRows(1);
-    tellOfRescueCopies(savedAt);
+    tellOfRescueCopies();
 }
 
 QString TaskBase::keepUnreadableBase(const QString &path, const QString &failure)
@@ -263,51 +254,25 @@ void TaskBase::saveAtStop()
 
 QString TaskBase::writeRescueCopy() const
 {
-    QDir().mkpath(m_rescueFolder);
-    const QString stem =
-        QDir(m_rescueFolder)
-            .filePath(m_baseFileName + kRescueMark +
-                      QDateTime::currentDateTime().toString(QStringLiteral("yyyyMMdd-HHmmss")));
-    const QByteArray bytes = TaskBaseFormat::encode(m_table);
-    for (int attempt = 0; attempt < 100; ++attempt) {
-        // Never over an older copy, even one made in the same second.
-        QFile file(freeName(stem, QStringLiteral("-"), QString()));
-        if (!file.open(QIODevice::WriteOnly | QIODevice::NewOnly)) {
-            if (file.exists())
-                continue;
-            return {};
-        }
-        bool written = file.write(bytes) == bytes.size() && file.flush();
-#ifdef Q_OS_UNIX
-        written = written && ::fsync(file.handle()) == 0;
-#endif
-        file.close();
-        if (written)
-            return file.fileName();
-        file.remove();
-        return {};
-    }
-    return {};
+    return RescueCopies(m_rescueFolder).write(currentPath(), TaskBaseFormat::encode(m_table));
 }
 
-void TaskBase::tellOfRescueCopies(const QDateTime &baseSavedAt)
+void TaskBase::tellOfRescueCopies()
 {
-    QStringList copies;
-    const QFileInfoList candidates =
-        QDir(m_rescueFolder)
-            .entryInfoList({QStringLiteral("*") + kRescueMark + QStringLiteral("*")}, QDir::Files,
-                           QDir::Time | QDir::Reversed);
-    for (const QFileInfo &copy : candidates)
-        if (!baseSavedAt.isValid() || copy.lastModified() > baseSavedAt)
-            copies << QDir::toNativeSeparators(copy.filePath());
+    const QStringList copies = RescueCopies(m_rescueFolder).untold(m_folder);
     if (copies.isEmpty())
         return;
+    QStringList shown;
+    for (const QString &copy : copies)
+        shown << QDir::toNativeSeparators(copy);
     m_errors.showError(
         //: %1: the rescue copies, one a line. "Open base" is the File menu's item: write it as
         //: translated there.
         tr("When Kronvale last ended, it could not save its task list. The list "
            "was kept in:\n%1\nTo take it back, choose \"Open base\" and give that name.")
-            .arg(copies.join(QLatin1Char('\n'))));
+            .arg(shown.join(QLatin1Char('\n'))));
+    for (const QString &copy : copies)
+        RescueCopies::markTold(copy);
 }
 
 void TaskBase::Savebase1Click()
@@ -327,6 +292,7 @@ void TaskBase::Openbase1Click()
         return;
     try {
         readBase(path, m_table);
+        RescueCopies::markTold(path);
     } catch (const Error &error) {
         m_errors.showError(error);
     }

@@ -2,7 +2,6 @@
 #pragma once
 
 #include <QCoreApplication>
-#include <QDateTime>
 #include <QString>
 
 namespace kv {
@@ -88,8 +87,8 @@ private:
     QString trySave(const QString &path) const;
     QString keepUnreadableBase(const QString &path, const QString &failure);
     QString writeRescueCopy() const;
-    // Rescue copies newer than the default base hold what that base lacks.
-    void tellOfRescueCopies(const QDateTime &baseSavedAt);
+    // Once, of the rescue copies of this folder's bases.
+    void tellOfRescueCopies();
 
     TaskTable &m_table;
     ErrorSink &m_errors;

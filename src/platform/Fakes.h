@@ -31,7 +31,8 @@ private:
 
 // Records what would have been done to the machine, one line a call:
 // "open <full name>", "powerOff", "reboot", "standBy", "displayOff". A call
-// listed in `failures` fails with the reason given there.
+// listed in `failures` fails with the reason given there; one listed in
+// `unanswered` is told pending with that text, and done only by answer().
 class RecordingSystemActions : public SystemActions
 {
 public:
@@ -39,18 +40,42 @@ public:
     {
         record(QStringLiteral("open ") + fullName, done);
     }
-    void powerOff(const Done &done) override { record(QStringLiteral("powerOff"), done); }
-    void reboot(const Done &done) override { record(QStringLiteral("reboot"), done); }
-    void standBy(const Done &done) override { record(QStringLiteral("standBy"), done); }
+    void powerOff(const Done &done, const Pending &pending = {}) override
+    {
+        record(QStringLiteral("powerOff"), done, pending);
+    }
+    void reboot(const Done &done, const Pending &pending = {}) override
+    {
+        record(QStringLiteral("reboot"), done, pending);
+    }
+    void standBy(const Done &done, const Pending &pending = {}) override
+    {
+        record(QStringLiteral("standBy"), done, pending);
+    }
     void displayOff(const Done &done) override { record(QStringLiteral("displayOff"), done); }
+
+    // Answers the calls left pending, in order.
+    void answer(const QString &failure = {})
+    {
+        for (const Done &done : std::exchange(waiting, {}))
+            tell(done, failure);
+    }
 
     QStringList calls;
     QHash<QString, QString> failures;
+    QHash<QString, QString> unanswered;
+    QList<Done> waiting;
 
 private:
-    void record(const QString &call, const Done &done)
+    void record(const QString &call, const Done &done, const Pending &pending = {})
     {
         calls << call;
+        if (const auto state = unanswered.constFind(call); state != unanswered.cend()) {
+            if (pending)
+                pending(*state);
+            waiting << done;
+            return;
+        }
         tell(done, failures.value(call));
     }
 };

@@ -12,6 +12,7 @@
 #include <sys/stat.h>
 #include <unistd.h>
 #else
+#include <QFileInfo>
 #include <QLockFile>
 #endif
 
@@ -46,6 +47,25 @@ FileLock::Result FileLock::tryLock(const QString &path)
         // Another user's lock file: reading is enough to take part.
         fd = ::open(name.constData(), O_RDONLY | kFlags);
     }
+    return lockOpened(fd);
+}
+
+FileLock::Result FileLock::tryLockExisting(const QString &path)
+{
+    unlock();
+    // Not blocking on a pipe that stands in its place.
+    const int fd =
+        ::open(QFile::encodeName(path).constData(), O_RDONLY | O_CLOEXEC | O_NOFOLLOW | O_NONBLOCK);
+    struct stat status = {};
+    if (fd >= 0 && (::fstat(fd, &status) != 0 || !S_ISREG(status.st_mode))) {
+        ::close(fd);
+        return Result::Unavailable;
+    }
+    return lockOpened(fd);
+}
+
+FileLock::Result FileLock::lockOpened(int fd)
+{
     if (fd < 0)
         return Result::Unavailable;
     if (::flock(fd, LOCK_EX | LOCK_NB) != 0) {
@@ -112,6 +132,11 @@ FileLock::Result FileLock::tryLock(const QString &path)
         return Result::Locked;
     }
     return file->error() == QLockFile::LockFailedError ? Result::Busy : Result::Unavailable;
+}
+
+FileLock::Result FileLock::tryLockExisting(const QString &path)
+{
+    return QFileInfo(path).isFile() ? tryLock(path + QStringLiteral(".lock")) : Result::Unavailable;
 }
 
 void FileLock::unlock()

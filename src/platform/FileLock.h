@@ -25,6 +25,9 @@ public:
     // Makes the file when it is missing, readable by all so that other users can
     // see that it is held. Never follows a link.
     Result tryLock(const QString &path);
+    // Locks a regular file that is there already, opened for reading only: it is
+    // neither made nor changed. Unavailable for anything else.
+    Result tryLockExisting(const QString &path);
     void unlock();
     bool isLocked() const;
 
@@ -34,6 +37,9 @@ public:
     static QString userRuntimeFolder();
 
 private:
+#ifdef Q_OS_UNIX
+    Result lockOpened(int fd);
+#endif
     struct Handle;
     std::unique_ptr<Handle> m_handle;
 };

@@ -8,7 +8,10 @@
 #include <QDBusMessage>
 #include <QDBusPendingReply>
 #include <QFileInfo>
+#include <QTimer>
 #include <QUrl>
+#include <limits>
+#include <memory>
 
 namespace kv {
 
@@ -18,10 +21,14 @@ const QString kLogindService = QStringLiteral("org.freedesktop.login1");
 const QString kLogindPath = QStringLiteral("/org/freedesktop/login1");
 const QString kLogindManager = QStringLiteral("org.freedesktop.login1.Manager");
 constexpr int kQueryTimeoutMs = 2000;
+// libdbus's DBUS_TIMEOUT_INFINITE.
+constexpr int kNoTimeout = std::numeric_limits<int>::max();
 
 } // namespace
 
-LinuxSystemActions::LinuxSystemActions(const QDBusConnection &systemBus) : m_bus(systemBus) {}
+LinuxSystemActions::LinuxSystemActions(const QDBusConnection &systemBus, int pendingAfterMs)
+    : m_bus(systemBus), m_pendingAfterMs(pendingAfterMs)
+{}
 
 void LinuxSystemActions::openFile(const QString &fullName, const Done &done)
 {
@@ -44,26 +51,26 @@ void LinuxSystemActions::openFile(const QString &fullName, const Done &done)
         tell(done);
 }
 
-void LinuxSystemActions::powerOff(const Done &done)
+void LinuxSystemActions::powerOff(const Done &done, const Pending &pending)
 {
-    changeState(QStringLiteral("PowerOff"), done);
+    changeState(QStringLiteral("PowerOff"), done, pending);
 }
 
-void LinuxSystemActions::reboot(const Done &done)
+void LinuxSystemActions::reboot(const Done &done, const Pending &pending)
 {
-    changeState(QStringLiteral("Reboot"), done);
+    changeState(QStringLiteral("Reboot"), done, pending);
 }
 
-void LinuxSystemActions::standBy(const Done &done)
+void LinuxSystemActions::standBy(const Done &done, const Pending &pending)
 {
     callLogind(QStringLiteral("CanHibernate"), {}, kQueryTimeoutMs,
-               [this, done](const QDBusMessage &reply) {
+               [this, done, pending](const QDBusMessage &reply) {
                    const bool canHibernate = reply.type() == QDBusMessage::ReplyMessage &&
                                              !reply.arguments().isEmpty() &&
                                              reply.arguments().constFirst().toString() == u"yes";
                    changeState(canHibernate ? QStringLiteral("Hibernate")
                                             : QStringLiteral("Suspend"),
-                               done);
+                               done, pending);
                });
 }
 
@@ -85,10 +92,22 @@ void LinuxSystemActions::callLogind(const QString &method, const QVariantList &a
     whenAnswered(m_bus.asyncCall(call, timeoutMs), &m_replies, std::move(answered));
 }
 
-void LinuxSystemActions::changeState(const QString &method, const Done &done)
+void LinuxSystemActions::changeState(const QString &method, const Done &done,
+                                     const Pending &pending)
 {
+    // A logind that is busy or stopped may answer late and still carry the call
+    // out, so the call is never given up on: a while without an answer is told
+    // as such, and the answer whenever it comes.
+    const auto answered = std::make_shared<bool>(false);
+    if (pending)
+        QTimer::singleShot(m_pendingAfterMs, &m_replies, [answered, pending] {
+            if (!*answered)
+                pending(tr("The system's power control (logind) has not answered yet. The "
+                           "request stays with it and may still be carried out."));
+        });
     // interactive = false: never ask for a password from a timer.
-    callLogind(method, {false}, -1, [done](const QDBusMessage &reply) {
+    callLogind(method, {false}, kNoTimeout, [done, answered](const QDBusMessage &reply) {
+        *answered = true;
         if (reply.type() != QDBusMessage::ErrorMessage) {
             tell(done);
             return;

@@ -18,12 +18,16 @@ class LinuxSystemActions : public SystemActions
     Q_DECLARE_TR_FUNCTIONS(kv::LinuxSystemActions)
 
 public:
-    explicit LinuxSystemActions(const QDBusConnection &systemBus = QDBusConnection::systemBus());
+    // How long a power call waits for logind before it is told as pending.
+    static constexpr int kPendingAfterMs = 10000;
+
+    explicit LinuxSystemActions(const QDBusConnection &systemBus = QDBusConnection::systemBus(),
+                                int pendingAfterMs = kPendingAfterMs);
 
     void openFile(const QString &fullName, const Done &done) override;
-    void powerOff(const Done &done) override;
-    void reboot(const Done &done) override;
-    void standBy(const Done &done) override;
+    void powerOff(const Done &done, const Pending &pending = {}) override;
+    void reboot(const Done &done, const Pending &pending = {}) override;
+    void standBy(const Done &done, const Pending &pending = {}) override;
     void displayOff(const Done &done) override;
 
 private:
@@ -32,9 +36,10 @@ private:
     void callLogind(const QString &method, const QVariantList &arguments, int timeoutMs,
                     std::function<void(const QDBusMessage &)> answered);
     // A state change with interactive = false, its error told to `done`.
-    void changeState(const QString &method, const Done &done);
+    void changeState(const QString &method, const Done &done, const Pending &pending);
 
     QDBusConnection m_bus;
+    int m_pendingAfterMs;
     Launcher m_launcher;
     QObject m_replies; // parent of the calls waiting for logind
 };

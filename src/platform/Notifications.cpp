@@ -5,7 +5,9 @@
 
 #include <QDBusMessage>
 #include <QDBusPendingReply>
+#include <QFile>
 #include <QGuiApplication>
+#include <QSaveFile>
 #include <QVariantMap>
 
 namespace kv {
@@ -48,14 +50,22 @@ quint32 DesktopNotifications::show(const Notice &notice)
     call << QGuiApplication::applicationDisplayName() << uint(0) << entry << notice.summary
          << notice.body << notice.actions << hints << 0; // never expires: nobody may be there
     m_waiting.insert(number);
+    if (!notice.actions.isEmpty())
+        m_withActions.insert(number);
     whenAnswered(m_bus.asyncCall(call), this, [this, number](const QDBusMessage &message) {
         const QDBusPendingReply<uint> reply = message;
         const bool wanted = m_waiting.remove(number);
         if (!reply.isError()) {
-            if (wanted)
+            if (wanted) {
                 m_ids.insert(number, reply.value());
-            else // withdrawn while on its way
+                m_server = message.service();
+                if (m_withActions.contains(number))
+                    writeRecord();
+            } else { // withdrawn while on its way
                 close(reply.value());
+            }
+        } else {
+            m_withActions.remove(number);
         }
         emit answered(number, !reply.isError());
     });
@@ -65,10 +75,60 @@ quint32 DesktopNotifications::show(const Notice &notice)
 void DesktopNotifications::withdraw(quint32 notice)
 {
     m_waiting.remove(notice);
+    const bool recorded = m_withActions.remove(notice);
     if (const auto id = m_ids.constFind(notice); id != m_ids.cend()) {
         close(*id);
         m_ids.erase(id);
+        if (recorded)
+            writeRecord();
     }
+}
+
+void DesktopNotifications::keepRecord(const QString &path)
+{
+    m_recordPath = path;
+    if (path.isEmpty())
+        return;
+    QFile record(path);
+    if (record.open(QIODevice::ReadOnly) && record.size() < 64 * 1024) {
+        // The first line names the server that numbered them: a server started
+        // since then has other notices under those numbers.
+        QList<QByteArray> lines = record.readAll().split('\n');
+        const QString server = QString::fromUtf8(lines.takeFirst());
+        for (const QByteArray &line : std::as_const(lines)) {
+            bool isNumber = false;
+            const uint id = line.toUInt(&isNumber);
+            if (isNumber && !server.isEmpty())
+                m_bus.asyncCall(QDBusMessage::createMethodCall(server, kPath, kInterface,
+                                                               QStringLiteral("CloseNotification"))
+                                    << id,
+                                kCloseTimeoutMs);
+        }
+    }
+    record.close();
+    writeRecord();
+}
+
+void DesktopNotifications::writeRecord() const
+{
+    if (m_recordPath.isEmpty())
+        return;
+    QByteArray lines = m_server.toUtf8() + '\n';
+    bool any = false;
+    for (auto it = m_ids.cbegin(); it != m_ids.cend(); ++it) {
+        if (m_withActions.contains(it.key())) {
+            lines += QByteArray::number(it.value()) + '\n';
+            any = true;
+        }
+    }
+    if (!any) {
+        QFile::remove(m_recordPath);
+        return;
+    }
+    QSaveFile file(m_recordPath);
+    if (!file.open(QIODevice::WriteOnly) || file.write(lines) != lines.size() || !file.commit())
+        qWarning("Kronvale cannot keep the record of its notices in %s",
+                 qUtf8Printable(m_recordPath));
 }
 
 void DesktopNotifications::close(uint id)
@@ -90,7 +150,12 @@ void DesktopNotifications::onActionInvoked(uint id, const QString &action)
 
 void DesktopNotifications::onNotificationClosed(uint id, uint)
 {
-    m_ids.remove(m_ids.key(id, 0));
+    const quint32 notice = m_ids.key(id, 0);
+    if (notice == 0)
+        return;
+    m_ids.remove(notice);
+    if (m_withActions.remove(notice))
+        writeRecord();
 }
 
 } // namespace kv

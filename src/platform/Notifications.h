@@ -54,17 +54,26 @@ public:
     quint32 show(const Notice &notice) override;
     void withdraw(quint32 notice) override;
 
+    // Keeps the server's ids of the notices with actions, which nothing answers
+    // once the program has ended, in the file at `path`, and first withdraws
+    // those that an earlier run left there (a crash withdraws nothing).
+    void keepRecord(const QString &path);
+
 private slots:
     void onActionInvoked(uint id, const QString &action);
     void onNotificationClosed(uint id, uint reason);
 
 private:
     void close(uint id);
+    void writeRecord() const;
 
     QDBusConnection m_bus;
     quint32 m_lastNotice = 0;
     QHash<quint32, uint> m_ids; // our number -> the server's
-    QSet<quint32> m_waiting;    // sent, not answered yet
+    QSet<quint32> m_withActions;
+    QString m_server; // the unique bus name of the server that took the notices
+    QString m_recordPath;
+    QSet<quint32> m_waiting; // sent, not answered yet
     QList<QDBusPendingCall> m_closing;
 };
 

@@ -42,6 +42,7 @@ private slots:
     void secondStartHandsOverAndEnds_data();
     void secondStartHandsOverAndEnds();
     void instancesOfOneFolder();
+    void sharedBaseWithoutLockFile();
     void holderThatDoesNotAnswerIsToldOf();
     void staleLockIsTakenOver();
 };
@@ -140,8 +141,9 @@ void TestProgram::stopSignalSavesAndEnds()
     // Nobody answers a stop: what cannot go to the base goes to a rescue copy.
     QString saved = dir.filePath("KV.log");
     if (baseGone) {
-        const QStringList copies = QDir(home.data()).entryList({"KV.log.unsaved-*"}, QDir::Files);
-        QCOMPARE(copies.size(), 1);
+        const QStringList copies =
+            QDir(home.data()).entryList({"KV.log.unsaved-*"}, QDir::Files, QDir::Name);
+        QCOMPARE(copies.size(), 2); // the copy and the record of its base
         saved = QDir(home.data()).filePath(copies.first());
     }
     QCOMPARE(readFile(saved), QByteArray(kBaseWithLf).replace("\n", "\r\n"));
@@ -251,6 +253,24 @@ void TestProgram::instancesOfOneFolder()
     SingleInstance stranger(one.path(), otherUser.runtime());
     QCOMPARE(stranger.claim(), SingleInstance::Claim::Refused);
     QVERIFY(stranger.refusal().contains(one.path()));
+}
+
+void TestProgram::sharedBaseWithoutLockFile()
+{
+    // A folder where no lock file can be made (a folder stands in its place here,
+    // as tests run with rights that no read-only folder stops) still guards its
+    // base against a second user's copy.
+    QTemporaryDir shared;
+    QVERIFY(QDir(shared.path()).mkdir(SingleInstance::baseLockName()));
+    writeFile(shared.filePath("KV.log"), kBaseWithLf);
+    QVERIFY(QFile::setPermissions(shared.filePath("KV.log"), QFile::ReadOwner | QFile::ReadOther));
+    Home one;
+    Home other;
+    SingleInstance first(shared.path(), one.runtime());
+    QCOMPARE(first.claim(), SingleInstance::Claim::Ours);
+    SingleInstance second(shared.path(), other.runtime());
+    QCOMPARE(second.claim(), SingleInstance::Claim::Refused);
+    QCOMPARE(readFile(shared.filePath("KV.log")), kBaseWithLf); // locked as it stands
 }
 
 void TestProgram::holderThatDoesNotAnswerIsToldOf()

@@ -64,6 +64,8 @@ private slots:
     void windowsCountDownAndAnswer();
     void noticesAnswerToo();
     void failuresAreToldPassively();
+    void unansweredIsToldThenItsOutcome_data();
+    void unansweredIsToldThenItsOutcome();
     void rowToolTip();
 };
 
@@ -166,6 +168,41 @@ void TestWarningForm::failuresAreToldPassively()
     rig.failures.tellPlayFailed("/m/a.ogg", "The file /m/a.ogg does not exist.");
     QTRY_COMPARE(rig.trayBackend->messages.size(), 3);
     QCOMPARE(rig.trayBackend->messages.last(), play);
+}
+
+void TestWarningForm::unansweredIsToldThenItsOutcome_data()
+{
+    QTest::addColumn<QString>("failure");
+    QTest::addColumn<QString>("outcome");
+    QTest::newRow("carried out late") << ""
+                                      << "Done late: Restart";
+    QTest::newRow("refused late") << "The system refused: Access denied"
+                                  << "Not done: Restart";
+}
+
+void TestWarningForm::unansweredIsToldThenItsOutcome()
+{
+    QFETCH(QString, failure);
+    Rig rig;
+    rig.scheduler.setOnReport([&rig](const Scheduler::Report &r) { rig.failures.tell(r); });
+    rig.system.unanswered.insert("reboot", "No answer from logind yet.");
+    rig.clock.setNow(QDateTime(QDate(2026, 12, 7), QTime(23, 0, 10)));
+    rig.scheduler.Timer1Timer();
+    QVERIFY(rig.system.calls.contains("reboot"));
+    const auto summaries = [&rig] {
+        QStringList texts;
+        for (const Notice &notice : rig.notifications.current())
+            texts << notice.summary;
+        return texts;
+    };
+    QVERIFY(summaries().contains("No answer yet: Restart"));
+    QCOMPARE(
+        rig.notifications.current().last().body,
+        "No answer from logind yet.\nRow 2, Restart(Every day), fired at 07.12.2026 23:00:10.");
+    // The answer takes the waiting notice down and tells how it ended.
+    rig.system.answer(failure);
+    QVERIFY(!summaries().contains("No answer yet: Restart"));
+    QTEST(summaries().last(), "outcome");
 }
 
 void TestWarningForm::rowToolTip()

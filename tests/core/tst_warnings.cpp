@@ -83,6 +83,7 @@ private slots:
     void changesCloseAMovedWarning_data();
     void changesCloseAMovedWarning();
     void reportsAndToolTips();
+    void journalInTheRepeatedHour();
 };
 
 void TestWarnings::warnsAMinuteBeforePowerEvents_data()
@@ -168,9 +169,9 @@ void TestWarnings::answers()
     QTEST(rig.saves, "saves");
     QCOMPARE(rig.scheduler.nextOccurrence(rig.clock.now()).value_or(QDateTime()), firesNext);
     QCOMPARE(rig.reports.size(), 1);
-    QVERIFY2(rig.reports.first().endsWith(postpone ? ": postponed to " +
-                                                         rig.scheduler.texts().dateTime(firesNext)
-                                                   : QStringLiteral(": cancelled")),
+    QVERIFY2(rig.reports.first().endsWith(
+                 postpone ? ": postponed to " + kv::Scheduler::Report::journalTime(firesNext)
+                          : QStringLiteral(": cancelled")),
              qPrintable(rig.reports.first()));
     rig.seen.clear();
     QCOMPARE(rig.at(kSet), QStringList());
@@ -253,13 +254,36 @@ void TestWarnings::reportsAndToolTips()
     rig.at(kSet);
     // The tick stops at the unreadable row; both before it fired, one failed.
     QCOMPARE(rig.reports,
-             QStringList({R"(2026-12-07 23:00:00 row 1 Shut Down(Simple) "Shut Down": )"
+             QStringList({R"(2026-12-07 23:00:00 +01:00 row 1 Shut Down(Simple) "Shut Down": )"
                           "failed: Access denied",
-                          R"(2026-12-07 23:00:00 row 2 Every day "/m/a.ogg": done)"}));
+                          R"(2026-12-07 23:00:00 +01:00 row 2 Every day "/m/a.ogg": done)"}));
     QCOMPARE(tip(1), QStringLiteral("Done"));
     QCOMPARE(tip(file), QStringLiteral("Next: 08.12.2026 23:00:00, in 1 d 0 h"));
     QCOMPARE(kv::ForecastText::distance(59999), QStringLiteral("59 s"));
     QCOMPARE(kv::ForecastText::distance(3599999), QStringLiteral("59 min"));
+}
+
+void TestWarnings::journalInTheRepeatedHour()
+{
+    // In Europe/Berlin (set by CTest) 03:00 CEST becomes 02:00 CET on 25 October.
+    const QDateTime firstPass =
+        QDateTime(QDate(2026, 10, 25), QTime(0, 59, 35), Qt::UTC).toLocalTime();
+    QCOMPARE(firstPass.time(), QTime(2, 59, 35));
+    Rig rig;
+    rig.system.unanswered.insert(QStringLiteral("powerOff"), QStringLiteral("No answer yet."));
+    rig.add(QStringLiteral("Shut Down(Simple)"), QStringLiteral("25.10.2026 2:59:35"));
+    rig.at(firstPass.addSecs(-30));
+    rig.warnings.postpone(1, 15);
+    // Postponed into the second pass of the hour, which fires late, unanswered.
+    rig.at(firstPass.addSecs(15 * 60));
+    QCOMPARE(rig.system.calls, QStringList{"powerOff"});
+    rig.system.answer();
+    const QString task = QStringLiteral(R"(row 1 Shut Down(Simple) "Shut Down": )");
+    QCOMPARE(rig.reports,
+             QStringList(
+                 {"2026-10-25 02:59:05 +02:00 " + task + "postponed to 2026-10-25 02:14:35 +01:00",
+                  "2026-10-25 02:14:35 +01:00 " + task + "no answer yet: No answer yet.",
+                  "2026-10-25 02:14:35 +01:00 " + task + "done"}));
 }
 
 QTEST_GUILESS_MAIN(TestWarnings)

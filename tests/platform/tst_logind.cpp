@@ -30,6 +30,7 @@ private slots:
     void init();
     void powerEvents_data();
     void powerEvents();
+    void lateAnswerIsWaitedFor();
     void resumeFromSleepIsNoticed();
 
 private:
@@ -130,6 +131,30 @@ void TestLogind::powerEvents()
     QTRY_VERIFY(told.has_value());
     QCOMPARE(*told,
              refusal.isEmpty() ? QString() : QStringLiteral("The system refused: ") + refusal);
+}
+
+void TestLogind::lateAnswerIsWaitedFor()
+{
+    QVERIFY(m_logind->addMethod(kManager, QStringLiteral("PowerOff"), QStringLiteral("b"),
+                                QString(), QString()));
+    QCOMPARE(m_logind->call(QStringLiteral("ClearCalls")).type(), QDBusMessage::ReplyMessage);
+    kv::LinuxSystemActions system(QDBusConnection::systemBus(), 500);
+    std::optional<QString> told;
+    QStringList pending;
+    m_logind->pause();
+    system.powerOff([&told](const QString &failure) { told = failure; },
+                    [&pending](const QString &state) { pending << state; });
+    QTRY_COMPARE(pending.size(), 1);
+    QVERIFY2(pending.first().contains(QStringLiteral("not answered yet")),
+             qPrintable(pending.first()));
+    // Longer than D-Bus's own timeout of 25 s: no answer is no refusal.
+    QTest::qWait(26000);
+    QVERIFY(!told.has_value());
+    m_logind->resume();
+    QTRY_VERIFY_WITH_TIMEOUT(told.has_value(), 10000);
+    QCOMPARE(*told, QString());
+    QCOMPARE(pending.size(), 1);
+    QCOMPARE(m_logind->calls().last().method, QStringLiteral("PowerOff"));
 }
 
 void TestLogind::resumeFromSleepIsNoticed()

@@ -4,7 +4,9 @@
 #include "MockBus.h"
 #include "Notifications.h"
 
+#include <QFileInfo>
 #include <QSignalSpy>
+#include <QTemporaryDir>
 #include <QTest>
 #include <memory>
 
@@ -27,6 +29,7 @@ private slots:
     void showsAndWithdraws();
     void actionChosenOnTheServer();
     void withdrawnBeforeTheServerAnswered();
+    void leftBehindByACrashAreWithdrawn();
     void noBus();
     void noServer(); // the last: it stops the server
 
@@ -128,6 +131,35 @@ void TestNotifications::withdrawnBeforeTheServerAnswered()
     QCOMPARE(calls.size(), 2);
     QCOMPARE(calls.last().method, QStringLiteral("CloseNotification"));
     QCOMPARE(calls.last().args.value(0).toUInt(), id);
+}
+
+void TestNotifications::leftBehindByACrashAreWithdrawn()
+{
+    QTemporaryDir runtime;
+    const QString record = runtime.filePath(QStringLiteral("kronvale-0.notices"));
+    uint warning = 0;
+    {
+        kv::DesktopNotifications crashed;
+        crashed.keepRecord(record);
+        warning = shown(crashed, {"Shut Down", "", true, {"cancel", "Cancel"}});
+        QVERIFY(warning != 0);
+        // A failure stays true once the program has gone: it is left on show.
+        QVERIFY(shown(crashed, {"Not done: a.ogg", "", false, {}}) != 0);
+    } // gone without withdrawing anything, as in a crash
+    QCOMPARE(m_server->call(QStringLiteral("ClearCalls")).type(), QDBusMessage::ReplyMessage);
+    kv::DesktopNotifications next;
+    next.keepRecord(record);
+    const QList<MockCall> calls = m_server->waitForCalls(1);
+    QCOMPARE(calls.size(), 1);
+    QCOMPARE(calls.first().method, QStringLiteral("CloseNotification"));
+    QCOMPARE(calls.first().args.value(0).toUInt(), warning);
+    QVERIFY(!QFileInfo::exists(record));
+    // Withdrawn as usual, a notice leaves the record too.
+    quint32 number = 0;
+    QVERIFY(shown(next, {"Restart", "", true, {"cancel", "Cancel"}}, &number) != 0);
+    QVERIFY(QFileInfo::exists(record));
+    next.withdraw(number);
+    QVERIFY(!QFileInfo::exists(record));
 }
 
 void TestNotifications::noServer()

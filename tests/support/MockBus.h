@@ -10,6 +10,7 @@
 #include <QProcess>
 #include <QTemporaryDir>
 #include <QTest>
+#include <csignal>
 
 namespace kv::test {
 
@@ -93,9 +94,17 @@ public:
     // The service leaves the bus, as a server that quits.
     void stop()
     {
+        resume();
         m_process.terminate();
         if (!m_process.waitForFinished(5000))
             m_process.kill();
+    }
+    // The service hangs, stopped as by SIGSTOP, until resume().
+    void pause() { ::kill(pid_t(m_process.processId()), SIGSTOP); }
+    void resume()
+    {
+        if (m_process.processId() > 0)
+            ::kill(pid_t(m_process.processId()), SIGCONT);
     }
     DBusMock(const DBusMock &) = delete;
     DBusMock &operator=(const DBusMock &) = delete;

@@ -39,6 +39,11 @@ QString dataHome()
     return folder("XDG_DATA_HOME", ".local/share");
 }
 
+QString cacheHome()
+{
+    return folder("XDG_CACHE_HOME", ".cache");
+}
+
 QString programData()
 {
     const QString home = dataHome();

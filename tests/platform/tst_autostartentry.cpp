@@ -260,13 +260,16 @@ void TestAutostartEntry::userFolders()
     qputenv("HOME", home);
     qputenv("XDG_CONFIG_HOME", configHome);
     qputenv("XDG_DATA_HOME", configHome);
+    qputenv("XDG_CACHE_HOME", configHome);
     const QString configFolder = UserFolders::configHome();
     const QString dataFolder = UserFolders::dataHome();
+    const QString cacheFolder = UserFolders::cacheHome();
     qputenv("HOME", savedHome);
-    qunsetenv("XDG_CONFIG_HOME");
-    qunsetenv("XDG_DATA_HOME");
+    for (const char *name : {"XDG_CONFIG_HOME", "XDG_DATA_HOME", "XDG_CACHE_HOME"})
+        qunsetenv(name);
     QCOMPARE(configFolder, config);
-    QCOMPARE(dataFolder, config.replace(".config", ".local/share"));
+    QCOMPARE(dataFolder, QString(config).replace(".config", ".local/share"));
+    QCOMPARE(cacheFolder, QString(config).replace(".config", ".cache"));
 
     // Without a home the entry is nowhere, and saying so is all it does.
     if (config.isEmpty()) {

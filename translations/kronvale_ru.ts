@@ -23,6 +23,26 @@
         <extracomment>The comment in the user&apos;s login start entry.</extracomment>
         <translation>Запускает планировщик задач в области уведомлений при входе в систему</translation>
     </message>
+    <message>
+        <source>it is not a regular file</source>
+        <extracomment>Why the login start entry is left as it is, after &quot;The start at login in %1 is left as it is:&quot;.</extracomment>
+        <translation>это не обычный файл</translation>
+    </message>
+    <message>
+        <source>it is far larger than any such entry</source>
+        <extracomment>Why the login start entry is left as it is, after &quot;The start at login in %1 is left as it is:&quot;.</extracomment>
+        <translation>он намного больше любого такого файла</translation>
+    </message>
+    <message>
+        <source>The start at login in %1 is left as it is: %2</source>
+        <extracomment>%1 is the login start entry&apos;s file, %2 why it is not touched.</extracomment>
+        <translation>Файл запуска при входе в систему %1 оставлен как есть: %2</translation>
+    </message>
+    <message>
+        <source>The start at login cannot be written: %1</source>
+        <extracomment>%1 says why, e.g. &quot;there is no home folder: HOME is not set to an absolute path&quot;.</extracomment>
+        <translation>Не удаётся записать файл запуска при входе в систему: %1</translation>
+    </message>
 </context>
 <context>
     <name>CommandLine</name>
@@ -57,6 +77,34 @@
         <extracomment>After a command line mistake: %1 is the program&apos;s name. Keep the line break at the end.</extracomment>
         <translation>Подробнее: «%1 --help».
 </translation>
+    </message>
+    <message>
+        <source>Unknown option &apos;%1&apos;.</source>
+        <extracomment>Command line mistake: %1 is the option as it was given, such as &quot;--bogus&quot;.</extracomment>
+        <translation>Неизвестный параметр «%1».</translation>
+    </message>
+    <message>
+        <source>%1: the answer cannot be written: %2
+</source>
+        <extracomment>%1 is the program&apos;s name, %2 why its answer to --help or --version could not be printed (the system&apos;s text). Keep the line break at the end.</extracomment>
+        <translation>%1: не удаётся вывести ответ: %2
+</translation>
+    </message>
+</context>
+<context>
+    <name>InstallLayout</name>
+    <message>
+        <source>Kronvale has no folder for its task list, so it does not start: %1</source>
+        <extracomment>%1 says why, e.g. &quot;there is no home folder: HOME is not set to an absolute path&quot;.</extracomment>
+        <translation>У Kronvale нет папки для списка задач, поэтому программа не запускается: %1</translation>
+    </message>
+</context>
+<context>
+    <name>UserFolders</name>
+    <message>
+        <source>there is no home folder: HOME is not set to an absolute path</source>
+        <extracomment>Why the user&apos;s own files cannot be written. HOME is the environment variable.</extracomment>
+        <translation>нет домашней папки: в HOME не задан абсолютный путь</translation>
     </message>
 </context>
 <context>

@@ -9,6 +9,7 @@
 #include <QLocale>
 #include <QStringList>
 
+#include <cerrno>
 #include <cstdio>
 
 namespace kv {
@@ -20,9 +21,43 @@ class Texts
     Q_DECLARE_TR_FUNCTIONS(CommandLine)
 };
 
-void print(std::FILE *stream, const QString &text)
+// False when the text could not be written whole (a closed or full output).
+bool print(std::FILE *stream, const QString &text)
 {
-    std::fputs(text.toLocal8Bit().constData(), stream);
+    const QByteArray bytes = text.toLocal8Bit();
+    return std::fwrite(bytes.constData(), 1, bytes.size(), stream) == size_t(bytes.size()) &&
+           std::fflush(stream) == 0;
+}
+
+// An argument as it can be shown on a terminal: control characters, which
+// would act on it, written as escapes.
+QString shown(const QString &argument)
+{
+    QString text;
+    for (const QChar c : argument) {
+        if (c.category() == QChar::Other_Control || c.category() == QChar::Other_Format)
+            text += c.unicode() <= 0xff
+                        ? QStringLiteral("\\x%1").arg(c.unicode(), 2, 16, QLatin1Char('0'))
+                        : QStringLiteral("\\u%1").arg(c.unicode(), 4, 16, QLatin1Char('0'));
+        else
+            text += c;
+    }
+    return text;
+}
+
+// The unknown option as it was written, "-platform" or "--bogus=1" alike.
+QString unknownOption(const QCommandLineParser &parser, const QStringList &arguments)
+{
+    const QString name = parser.unknownOptionNames().value(0);
+    for (const QString &argument : arguments.mid(1)) {
+        if (argument == QLatin1String("--"))
+            break;
+        QString written = argument.section(QLatin1Char('='), 0, 0);
+        if (written.startsWith(QLatin1Char('-')) &&
+            QStringView(written).mid(written.startsWith(QLatin1String("--")) ? 2 : 1) == name)
+            return written;
+    }
+    return name;
 }
 
 // What the arguments ask for, and the answer to print.
@@ -53,19 +88,25 @@ Reading read(const QStringList &arguments)
         Texts::tr("Start with the window hidden in the tray (minimised where there is no tray), "
                   "as the start at login does."));
     parser.addOptions({help, version, tray});
+    // "-platform" is one option, not eight letters.
+    parser.setSingleDashWordOptionMode(QCommandLineParser::ParseAsLongOptions);
 
     Reading result;
     QString mistake;
     if (!parser.parse(arguments))
-        mistake = parser.errorText();
+        mistake = parser.unknownOptionNames().isEmpty()
+                      ? parser.errorText()
+                      //: Command line mistake: %1 is the option as it was given, such as
+                      //: "--bogus".
+                      : Texts::tr("Unknown option '%1'.").arg(unknownOption(parser, arguments));
     else if (!parser.positionalArguments().isEmpty())
         //: Command line mistake: %1 is the argument that the program does not take.
         mistake = Texts::tr("Unexpected argument '%1'.").arg(parser.positionalArguments().first());
     if (!mistake.isEmpty()) {
-        result.err = QStringLiteral("%1: %2\n").arg(name, mistake) +
+        result.err = QStringLiteral("%1: %2\n").arg(shown(name), shown(mistake)) +
                      //: After a command line mistake: %1 is the program's name. Keep the line
                      //: break at the end.
-                     Texts::tr("Try '%1 --help' for more information.\n").arg(name);
+                     Texts::tr("Try '%1 --help' for more information.\n").arg(shown(name));
         result.options.exitStatus = 2;
     } else if (parser.isSet(help)) {
         // Before there is an application object the parser does not know the
@@ -100,7 +141,14 @@ CommandLine readCommandLine(int argc, char *argv[])
         Translations texts(QLocale::system().uiLanguages());
         texts.install();
         reading = read(arguments);
-        print(stdout, reading.out);
+        if (!print(stdout, reading.out)) {
+            const QString why = qt_error_string(errno);
+            //: %1 is the program's name, %2 why its answer to --help or --version could not be
+            //: printed (the system's text). Keep the line break at the end.
+            print(stderr, Texts::tr("%1: the answer cannot be written: %2\n")
+                              .arg(shown(QString::fromLocal8Bit(name)), why));
+            reading.options.exitStatus = 1;
+        }
         print(stderr, reading.err);
     }
     return reading.options;

@@ -12,7 +12,8 @@ struct CommandLine
     // --tray: the login start, with the window hidden in the tray.
     bool tray = false;
     // Set when the program ends at once: 0 after --help or --version, which
-    // printed their answer, 2 after a mistake, which printed its message.
+    // printed their answer (1 when it could not be written), 2 after a mistake,
+    // which printed its message.
     std::optional<int> exitStatus;
 };
 

@@ -3,13 +3,24 @@
 
 #include "Links.h"
 #include "TaskBase.h"
+#include "UserFolders.h"
 
+#include <QCoreApplication>
 #include <QDir>
 #include <QFileInfo>
 #include <QIcon>
 #include <utility>
 
 namespace kv {
+
+namespace {
+
+class Texts
+{
+    Q_DECLARE_TR_FUNCTIONS(InstallLayout)
+};
+
+} // namespace
 
 InstallLayout::InstallLayout(QString programFolder) : m_programFolder(std::move(programFolder)) {}
 
@@ -57,6 +68,13 @@ QString InstallLayout::wakeAlarmHelper() const
         return beside;
     return QDir::cleanPath(m_programFolder + QStringLiteral("/" KRONVALE_HELPER_FROM_BIN "/") +
                            name);
+}
+
+QString InstallLayout::noBaseFolder()
+{
+    //: %1 says why, e.g. "there is no home folder: HOME is not set to an absolute path".
+    return Texts::tr("Kronvale has no folder for its task list, so it does not start: %1")
+        .arg(UserFolders::noHomeText());
 }
 
 void InstallLayout::addIconsToTheme() const

@@ -24,11 +24,14 @@ public:
     // The folder of the task bases. An installed program keeps them in the
     // user's data folder: its own folder is shared by every user of the machine,
     // and writable by root alone.
+    // Empty when neither the program's folder nor the user's data folder can
+    // hold them; noBaseFolder() tells why the program does not start then.
     QString baseFolder(const QString &dataFolder) const;
     // The helper that sets the wake alarm: beside the program in a build tree,
     // in <prefix>/libexec/kronvale of an installed one; where it should be,
     // whether it is there or not.
     QString wakeAlarmHelper() const;
+    static QString noBaseFolder();
     // Lets the desktop's icon theme find the installed tree's icons wherever the
     // tree lies.
     void addIconsToTheme() const;

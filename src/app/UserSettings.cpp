@@ -1,7 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "UserSettings.h"
-
-#include <QDir>
+#include "UserFolders.h"
 
 namespace kv {
 
@@ -9,21 +8,18 @@ namespace {
 
 const QString kWakeForTasks = QStringLiteral("wakeForTasks");
 
+QString userFile()
+{
+    const QString folder = UserFolders::configHome();
+    return folder.isEmpty() ? QString() : folder + QStringLiteral("/kronvale/kronvale.conf");
+}
+
 } // namespace
 
 UserSettings::UserSettings(const QString &file)
-    : m_settings(file.isEmpty() ? configFolder() + QStringLiteral("/kronvale/kronvale.conf") : file,
-                 QSettings::IniFormat)
+    : m_writable(!file.isEmpty() || !userFile().isEmpty()),
+      m_settings(file.isEmpty() ? userFile() : file, QSettings::IniFormat)
 {}
-
-QString UserSettings::configFolder()
-{
-    // A relative path is to be ignored, as the base directory rules say.
-    const QString set = qEnvironmentVariable("XDG_CONFIG_HOME");
-    if (QDir::isAbsolutePath(set))
-        return QDir::cleanPath(set);
-    return QDir::homePath() + QStringLiteral("/.config");
-}
 
 bool UserSettings::wakeForTasks() const
 {
@@ -32,6 +28,9 @@ bool UserSettings::wakeForTasks() const
 
 bool UserSettings::setWakeForTasks(bool on)
 {
+    // With no home there is nowhere to keep it: never beside the working folder.
+    if (!m_writable)
+        return false;
     m_settings.setValue(kWakeForTasks, on);
     m_settings.sync();
     return m_settings.status() == QSettings::NoError;

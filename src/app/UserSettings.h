@@ -14,15 +14,14 @@ public:
     // `file` empty: the user's own, $XDG_CONFIG_HOME/kronvale/kronvale.conf.
     explicit UserSettings(const QString &file = {});
 
-    // $XDG_CONFIG_HOME if it is an absolute path, else ~/.config.
-    static QString configFolder();
     QString fileName() const { return m_settings.fileName(); }
 
     bool wakeForTasks() const;
-    // False when the file could not be written.
+    // False when the file could not be written, or there is no folder for it.
     bool setWakeForTasks(bool on);
 
 private:
+    bool m_writable;
     QSettings m_settings;
 };
 

@@ -19,11 +19,11 @@
 #include "MainForm.h"
 #include "Notices.h"
 #include "Notifications.h"
+#include "ProgramStop.h"
 #include "Scheduler.h"
 #include "SingleInstance.h"
 #include "StandardErrorBox.h"
 #include "StartWindow.h"
-#include "StopSignals.h"
 #include "SystemClock.h"
 #include "TaskActions.h"
 #include "TaskBase.h"
@@ -31,6 +31,7 @@
 #include "TaskTable.h"
 #include "Translations.h"
 #include "TrayIcon.h"
+#include "UserFolders.h"
 #include "UserSettings.h"
 #include "WakeCommand.h"
 #include "WakeForTasks.h"
@@ -39,9 +40,7 @@
 
 #include <QApplication>
 #include <QLocale>
-#include <QPointer>
 #include <QSessionManager>
-#include <QStandardPaths>
 #include <QTimer>
 #include <cstdio>
 
@@ -64,29 +63,18 @@ int main(int argc, char *argv[])
     // The window closes into the tray, never by losing its last visible window.
     QApplication::setQuitOnLastWindowClosed(false);
 
-    const QString dataFolder = QStandardPaths::writableLocation(QStandardPaths::AppDataLocation);
+    const QString dataFolder = kv::UserFolders::programData();
     const QString baseFolder = layout.baseFolder(dataFolder);
 
     // From here on a kill or a logout ends the program as "Exit" does, table
-    // saved. One that comes while the start is still showing a message takes the
-    // message down and is carried out once the window exists.
-    kv::StopSignals stopSignals;
-    QPointer<kv::TMainForm> mainForm;
-    bool stopPending = false;
-    const auto stop = [&] {
-        if (mainForm) {
-            mainForm->closeUnattended();
-            return;
-        }
-        stopPending = true;
-        if (QWidget *modal = QApplication::activeModalWidget())
-            modal->close();
-    };
-    QObject::connect(&stopSignals, &kv::StopSignals::stopRequested, &app, stop);
-    QObject::connect(&app, &QGuiApplication::commitDataRequest, &app,
-                     [&](QSessionManager &) { stop(); });
+    // saved, also while the start is still showing a message.
+    kv::ProgramStop programStop;
 
     kv::StandardErrorBox errors;
+    if (baseFolder.isEmpty()) {
+        errors.showError(kv::InstallLayout::noBaseFolder());
+        return 1;
+    }
     // Two programs on one base would fire every task twice and overwrite each
     // other's file: a second start hands over to the first and ends.
     kv::SingleInstance instance(baseFolder);
@@ -97,7 +85,7 @@ int main(int argc, char *argv[])
         return 0;
     case kv::SingleInstance::Claim::Refused:
         qWarning("%s", qUtf8Printable(instance.refusal()));
-        if (!stopPending)
+        if (!programStop.requested())
             errors.showError(instance.refusal());
         return 1;
     }
@@ -121,7 +109,8 @@ int main(int argc, char *argv[])
     });
 
     kv::TMainForm MainForm({table, actions, scheduler, base, system, links, programFolder});
-    mainForm = &MainForm;
+    QObject::connect(&programStop, &kv::ProgramStop::closeWindow, &MainForm,
+                     &kv::TMainForm::closeUnattended);
     errors.setOwner(&MainForm);
     dialogs.setOwner(&MainForm);
     kv::SystemBeeper beeper;
@@ -184,8 +173,6 @@ int main(int argc, char *argv[])
                      &kv::TMainForm::bringForward);
     QObject::connect(&app, &QCoreApplication::aboutToQuit, &MainForm,
                      &kv::TMainForm::closeUnattended);
-    if (stopPending)
-        QTimer::singleShot(0, &MainForm, &kv::TMainForm::closeUnattended);
 
     // Login start: on unless the user has switched it off in the entry.
     kv::AutostartEntry loginStart(kv::AutostartEntry::userConfigFolder(),
@@ -198,7 +185,9 @@ int main(int argc, char *argv[])
         manager.setRestartHint(QSessionManager::RestartNever);
     });
 
-    kv::showAtStart(MainForm, options.tray, MainForm.TrayIcon->hostPresent());
-    loginStart.writeUnlessPresent();
-    return app.exec();
+    if (!programStop.requested()) {
+        kv::showAtStart(MainForm, options.tray, MainForm.TrayIcon->hostPresent());
+        loginStart.writeUnlessPresent();
+    }
+    return programStop.exec();
 }

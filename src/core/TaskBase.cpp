@@ -2,6 +2,7 @@
 #include "TaskBase.h"
 
 #include "Errors.h"
+#include "RegularFile.h"
 #include "RescueCopies.h"
 #include "TaskBaseFormat.h"
 #include "TaskTable.h"
@@ -14,12 +15,6 @@
 #include <cerrno>
 #include <cstdio>
 #include <utility>
-
-#ifdef Q_OS_UNIX
-#include <fcntl.h>
-#include <sys/stat.h>
-#include <unistd.h>
-#endif
 
 /* TRANSLATOR kv::TaskBase
 
@@ -64,42 +59,23 @@ Error tooLarge()
             .arg(TaskTable::kMaxTasks));
 }
 
-// The whole file, refused before it is read when it is not a regular file (a
-// pipe would block, a device never end) or is larger than any base can be.
+// The whole file; a base that cannot be one is refused before it is read.
 QByteArray readBaseFile(const QString &path)
 {
-    const Error notRegular(TaskBase::tr("This is no task base: it is not a regular file"));
-    QFile file;
-    errno = 0;
-#ifdef Q_OS_UNIX
-    const int fd = ::open(QFile::encodeName(path).constData(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
-    if (fd < 0)
-        throw ioError(errno);
-    struct stat status = {};
-    if (::fstat(fd, &status) != 0 || !S_ISREG(status.st_mode)) {
-        ::close(fd);
-        throw notRegular;
-    }
-    if (!file.open(fd, QIODevice::ReadOnly, QFileDevice::AutoCloseHandle)) {
-        ::close(fd);
-        throw ioError(errno, &file);
-    }
-#else
-    if (const QFileInfo info(path); info.exists() && !info.isFile())
-        throw notRegular;
-    file.setFileName(path);
-    if (!file.open(QIODevice::ReadOnly))
-        throw ioError(errno, &file);
-#endif
-    if (file.size() > TaskBase::kMaxBytes)
+    RegularFile file = RegularFile::read(path, TaskBase::kMaxBytes);
+    switch (file.outcome) {
+    case RegularFile::Outcome::Read:
+        return std::move(file.bytes);
+    case RegularFile::Outcome::NotRegular:
+        throw Error(TaskBase::tr("This is no task base: it is not a regular file"));
+    case RegularFile::Outcome::TooLarge:
         throw tooLarge();
-    errno = 0;
-    const QByteArray bytes = file.read(TaskBase::kMaxBytes + 1);
-    if (file.error() != QFileDevice::NoError)
-        throw ioError(errno, &file);
-    if (bytes.size() > TaskBase::kMaxBytes)
-        throw tooLarge();
-    return bytes;
+    case RegularFile::Outcome::Failed:
+        break;
+    }
+    if (file.errorNumber == 0 && !file.errorString.isEmpty())
+        throw Error(file.errorString);
+    throw ioError(file.errorNumber);
 }
 
 // A free name beside `stem`: the stem itself, else stem + separator + 1, 2...

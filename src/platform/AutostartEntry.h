@@ -16,7 +16,8 @@ class AutostartEntry
 {
 public:
     // configFolder: the user's configuration folder ($XDG_CONFIG_HOME, by
-    // default ~/.config); programPath: the absolute path of the program file.
+    // default ~/.config), empty when there is no home to hold one: every
+    // change then tells so; programPath: the absolute path of the program file.
     AutostartEntry(const QString &configFolder, const QString &applicationId, QString programPath,
                    ErrorSink &errors);
 
@@ -26,11 +27,13 @@ public:
 
     // At every start: writes the entry, switched on, when there is none. An
     // entry whose program file is gone (a moved or deleted copy) is pointed at
-    // this program and keeps its switch.
+    // this program and keeps its switch; one of this program without TryExec
+    // gets it. Anything but a regular file of an entry's size is left alone,
+    // and told here (isEnabled() says nothing).
     void writeUnlessPresent();
     bool isEnabled() const;
-    // Shows the error and returns false when the entry cannot be written; the
-    // entry is then as it was.
+    // Shows the error and returns false when the entry cannot be written or is
+    // left alone; the entry is then as it was.
     bool setEnabled(bool enabled);
 
     // The Exec value that starts the program file in the tray, quoted and
@@ -39,9 +42,16 @@ public:
     static QString programOf(const QString &execValue);
 
 private:
-    // Empty when there is no entry or it cannot be read.
-    QStringList readLines() const;
+    struct Contents
+    {
+        QStringList lines; // none without an entry
+        QString unusable;  // why the file is no entry to touch
+    };
+    Contents read() const;
+    void tellUnusable(const QString &why) const;
     bool writeLines(QStringList lines);
+    // Shows the error when there is no folder for the entry.
+    bool noHome() const;
     QStringList freshEntry() const;
 
     QString m_path;

@@ -1,9 +1,10 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "FileLock.h"
 
+#include "UserFolders.h"
+
 #include <QDir>
 #include <QFile>
-#include <QStandardPaths>
 
 #ifdef Q_OS_UNIX
 #include <cerrno>
@@ -97,15 +98,18 @@ QString FileLock::userRuntimeFolder()
                S_ISDIR(status.st_mode) && status.st_uid == ::getuid() &&
                (status.st_mode & (S_IWGRP | S_IWOTH)) == 0;
     };
+    // A relative path would name another folder from every working folder.
     const QString fromSession = QFile::decodeName(qgetenv("XDG_RUNTIME_DIR"));
-    if (isOwnFolder(fromSession))
+    if (QDir::isAbsolutePath(fromSession) && isOwnFolder(fromSession))
         return QDir::cleanPath(fromSession);
     const QString standard = QStringLiteral("/run/user/%1").arg(::getuid());
     if (isOwnFolder(standard))
         return standard;
     // Never the shared temporary folder, where another user could be first.
-    const QString own = QStandardPaths::writableLocation(QStandardPaths::GenericCacheLocation) +
-                        QStringLiteral("/kronvale");
+    const QString cache = UserFolders::cacheHome();
+    if (cache.isEmpty())
+        return {};
+    const QString own = cache + QStringLiteral("/kronvale");
     QDir().mkpath(own);
     ::chmod(QFile::encodeName(own).constData(), 0700);
     return isOwnFolder(own) ? own : QString();
@@ -151,8 +155,10 @@ bool FileLock::isLocked() const
 
 QString FileLock::userRuntimeFolder()
 {
-    const QString own = QStandardPaths::writableLocation(QStandardPaths::GenericCacheLocation) +
-                        QStringLiteral("/kronvale");
+    const QString cache = UserFolders::cacheHome();
+    if (cache.isEmpty())
+        return {};
+    const QString own = cache + QStringLiteral("/kronvale");
     QDir().mkpath(own);
     return own;
 }

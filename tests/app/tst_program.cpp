@@ -36,7 +36,9 @@ private slots:
     void commandLine();
     void stopSignalSavesAndEnds_data();
     void stopSignalSavesAndEnds();
+    void stopDuringTheStartMessageEnds_data();
     void stopDuringTheStartMessageEnds();
+    void noHomeRefusesTheStart();
     void secondStartHandsOverAndEnds_data();
     void secondStartHandsOverAndEnds();
     void instancesOfOneFolder();
@@ -51,13 +53,30 @@ void TestProgram::commandLine_data()
     QTest::addColumn<int>("status");
     // What it prints: on its standard output after 0, on its error output else.
     QTest::addColumn<QString>("printed");
-    QTest::newRow("--version") << QStringList{"--version"} << 0 << "^Kronvale 1\\.1\n$";
-    QTest::newRow("--help") << QStringList{"--help"} << 0 << "^Usage: kronvale .*\n  --tray ";
+    // Where its standard output goes; empty: to the test.
+    QTest::addColumn<QString>("output");
+    QTest::newRow("--version") << QStringList{"--version"} << 0 << "^Kronvale 1\\.1\n$"
+                               << "";
+    QTest::newRow("--help") << QStringList{"--help"} << 0 << "^Usage: kronvale .*\n  --tray "
+                            << "";
+    QTest::newRow("--help to a full disk")
+        << QStringList{"--help"} << 1
+        << "^kronvale: the answer cannot be written: No space left on device\n$"
+        << "/dev/full";
     QTest::newRow("unknown option")
-        << QStringList{"--tray", "--bogus"} << 2
-        << "^kronvale: Unknown option 'bogus'\\.\nTry 'kronvale --help' .*\n$";
+        << QStringList{"--tray", "--bogus=1"} << 2
+        << "^kronvale: Unknown option '--bogus'\\.\nTry 'kronvale --help' .*\n$"
+        << "";
+    QTest::newRow("Qt's option") << QStringList{"-platform", "offscreen"} << 2
+                                 << "^kronvale: Unknown option '-platform'\\.\n"
+                                 << "";
     QTest::newRow("an argument") << QStringList{"tasks.log"} << 2
-                                 << "^kronvale: Unexpected argument 'tasks\\.log'\\.\n";
+                                 << "^kronvale: Unexpected argument 'tasks\\.log'\\.\n"
+                                 << "";
+    QTest::newRow("control characters")
+        << QStringList{"a\x1b]0;owned\a\u202e"} << 2
+        << "^kronvale: Unexpected argument 'a\\\\x1b\\]0;owned\\\\x07\\\\u202e'\\.\n"
+        << "";
 }
 
 void TestProgram::commandLine()
@@ -65,6 +84,7 @@ void TestProgram::commandLine()
     QFETCH(QStringList, arguments);
     QFETCH(int, status);
     QFETCH(QString, printed);
+    QFETCH(QString, output);
     // Answered before any window: no display is needed.
     QTemporaryDir dir;
     QProcess process;
@@ -74,6 +94,8 @@ void TestProgram::commandLine()
     env.remove("QT_QPA_PLATFORM");
     env.insert("XDG_CONFIG_HOME", dir.path());
     process.setProcessEnvironment(env);
+    if (!output.isEmpty())
+        process.setStandardOutputFile(output);
     process.start(QStringLiteral(KV_PROGRAM), arguments);
     QVERIFY(process.waitForFinished(10000));
     QCOMPARE(process.exitStatus(), QProcess::NormalExit);
@@ -127,21 +149,56 @@ void TestProgram::stopSignalSavesAndEnds()
     QCOMPARE(readFile(saved), QByteArray(kBaseWithLf).replace("\n", "\r\n"));
 }
 
+void TestProgram::stopDuringTheStartMessageEnds_data()
+{
+    QTest::addColumn<QByteArray>("base");
+    QTest::addColumn<QByteArray>("saved");
+    QTest::newRow("unreadable base") << QByteArray("6\n999\n") << QByteArray("6\r\n1\r\n");
+    QTest::newRow("start at login unwritable")
+        << kBaseWithLf << QByteArray(kBaseWithLf).replace("\n", "\r\n");
+}
+
 void TestProgram::stopDuringTheStartMessageEnds()
 {
+    QFETCH(QByteArray, base);
+    QFETCH(QByteArray, saved);
     QTemporaryDir dir;
     Home home;
     QVERIFY(copyProgram(dir.path()));
-    const QByteArray unreadable = "6\n999\n";
-    writeFile(dir.filePath("KV.log"), unreadable);
+    writeFile(dir.filePath("KV.log"), base);
+    // A file where the configuration folder should be.
+    writeFile(home.path("config"), "");
     Program program(dir.path(), home);
     program.start();
-    // The copy is kept aside just before the message shows.
-    QTRY_VERIFY_WITH_TIMEOUT(QFileInfo::exists(dir.filePath("KV.log.bak")), 30000);
-    QTest::qWait(300);
+    // It listens before it reads the base, and shows the message soon after.
+    QTRY_VERIFY_WITH_TIMEOUT(program.listening(), 30000);
+    QTest::qWait(500);
+    QVERIFY(program.process().state() == QProcess::Running);
     program.stop();
-    QCOMPARE(readFile(dir.filePath("KV.log")), QByteArray("6\r\n1\r\n"));
-    QCOMPARE(readFile(dir.filePath("KV.log.bak")), unreadable);
+    QCOMPARE(readFile(dir.filePath("KV.log")), saved);
+    // An unreadable base is kept aside.
+    QCOMPARE(QFileInfo::exists(dir.filePath("KV.log.bak")), saved != base.replace("\n", "\r\n"));
+}
+
+void TestProgram::noHomeRefusesTheStart()
+{
+    // An installed copy, whose task list belongs in the user's data folder.
+    QTemporaryDir dir;
+    Home home;
+    QVERIFY(QDir(dir.path()).mkpath("bin") && QDir(dir.path()).mkpath("share/kronvale"));
+    QVERIFY(copyProgram(dir.filePath("bin")));
+    Program program(dir.filePath("bin"), home);
+    program.setEnv("HOME", "");
+    program.setEnv("XDG_DATA_HOME", "rel/data");
+    program.setEnv("XDG_CONFIG_HOME", "rel/config");
+    program.process().setWorkingDirectory(home.path("runtime"));
+    program.start();
+    // Its message waits for somebody: a stop takes it down.
+    QTest::qWait(2000);
+    ::kill(pid_t(program.process().processId()), SIGTERM);
+    QVERIFY(program.process().waitForFinished(30000));
+    QCOMPARE(program.process().exitCode(), 1);
+    QCOMPARE(QDir(home.runtime()).entryList(QDir::NoDotAndDotDot | QDir::AllEntries), {});
 }
 
 void TestProgram::secondStartHandsOverAndEnds_data()

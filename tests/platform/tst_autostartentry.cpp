@@ -4,6 +4,7 @@
 
 #include "AutostartEntry.h"
 #include "Fakes.h"
+#include "UserFolders.h"
 
 #include <QDir>
 #include <QFile>
@@ -12,6 +13,8 @@
 #include <QStandardPaths>
 #include <QTemporaryDir>
 #include <QTest>
+
+#include <sys/stat.h>
 
 using namespace kv;
 
@@ -47,6 +50,11 @@ private slots:
     void existingEntryAtStart_data();
     void existingEntryAtStart();
     void unwritableEntryShowsWhy();
+    void otherThanAnEntryIsLeftAlone_data();
+    void otherThanAnEntryIsLeftAlone();
+    void linkIsReplacedNotFollowed();
+    void userFolders_data();
+    void userFolders();
 
 private:
     std::unique_ptr<QTemporaryDir> m_config;
@@ -84,6 +92,10 @@ void TestAutostartEntry::firstStartWritesAValidEntry()
     QCOMPARE(AutostartEntry::programOf(exec), program);
     if (program == "/usr/bin/kronvale")
         QCOMPARE(exec, QStringLiteral("/usr/bin/kronvale --tray"));
+    QString tryExec = QRegularExpression("^TryExec=(.*)$", QRegularExpression::MultilineOption)
+                          .match(readAll(entry.path()))
+                          .captured(1);
+    QCOMPARE(tryExec.replace("\\\\", "\\"), program);
 
     const QString validator = QStandardPaths::findExecutable("desktop-file-validate");
     QVERIFY2(!validator.isEmpty(), "desktop-file-validate (desktop-file-utils) is missing");
@@ -134,9 +146,16 @@ void TestAutostartEntry::existingEntryAtStart_data()
     const QString own = "[Desktop Entry]\nType=Application\nName=Kronvale\n"
                         "Exec=/usr/bin/env kronvale --tray\nX-Note=mine\n";
     QTest::newRow("the user's own") << own << own;
+    const QString moved = "[Desktop Entry]\nName=Kronvale\nExec=/usr/bin/kronvale --tray\n"
+                          "TryExec=/usr/bin/kronvale\nHidden=true\n";
     QTest::newRow("its program moved away")
-        << "[Desktop Entry]\nName=Kronvale\nExec=\"/gone/my copy/kronvale\" --tray\nHidden=true\n"
-        << "[Desktop Entry]\nName=Kronvale\nExec=/usr/bin/kronvale --tray\nHidden=true\n";
+        << "[Desktop Entry]\nName=Kronvale\nExec=\"/gone/my copy/kronvale\" --tray\nTryExec=/gone\n"
+           "Hidden=true\n"
+        << moved;
+    QTest::newRow("its program moved away, CR LF")
+        << "[Desktop Entry]\r\nName=Kronvale\r\nExec=\"/gone/my copy/kronvale\" --tray\r\n"
+           "Hidden=true\r\n"
+        << moved;
 }
 
 void TestAutostartEntry::existingEntryAtStart()
@@ -147,6 +166,8 @@ void TestAutostartEntry::existingEntryAtStart()
     QVERIFY(writeAll(entry.path(), before));
     entry.writeUnlessPresent();
     QCOMPARE(readAll(entry.path()), after);
+    QCOMPARE(entry.isEnabled(), !after.contains("Hidden=true"));
+    QVERIFY(m_errors.shown.isEmpty());
 }
 
 void TestAutostartEntry::unwritableEntryShowsWhy()
@@ -160,6 +181,106 @@ void TestAutostartEntry::unwritableEntryShowsWhy()
     QVERIFY(!entry.setEnabled(true));
     QCOMPARE(m_errors.shown.size(), 2);
     QCOMPARE(readAll(m_config->filePath("autostart")), QStringLiteral("not a folder"));
+}
+
+void TestAutostartEntry::otherThanAnEntryIsLeftAlone_data()
+{
+    QTest::addColumn<QString>("kind");
+    QTest::newRow("pipe") << "pipe";
+    QTest::newRow("link to /dev/zero") << "device";
+    QTest::newRow("folder") << "folder";
+    QTest::newRow("huge file") << "huge";
+}
+
+void TestAutostartEntry::otherThanAnEntryIsLeftAlone()
+{
+    QFETCH(QString, kind);
+    AutostartEntry entry(m_config->path(), kId, "/usr/bin/kronvale", m_errors);
+    QVERIFY(QDir().mkpath(QFileInfo(entry.path()).path()));
+    const QByteArray path = QFile::encodeName(entry.path());
+    if (kind == "pipe")
+        QCOMPARE(::mkfifo(path, 0600), 0);
+    else if (kind == "device")
+        QVERIFY(QFile::link("/dev/zero", entry.path()));
+    else if (kind == "folder")
+        QVERIFY(QDir().mkdir(entry.path()));
+    else
+        QVERIFY(writeAll(entry.path(), "[Desktop Entry]\n" + QString(300 * 1024, 'x')));
+    const QFileInfo before(entry.path());
+
+    entry.writeUnlessPresent();
+    QCOMPARE(m_errors.shown.size(), 1);
+    QVERIFY2(m_errors.shown[0].contains(entry.path()), qPrintable(m_errors.shown[0]));
+    QVERIFY(!entry.isEnabled());
+    QCOMPARE(m_errors.shown.size(), 1);
+    QVERIFY(!entry.setEnabled(false));
+    QCOMPARE(m_errors.shown.size(), 2);
+    const QFileInfo after(entry.path());
+    QCOMPARE(after.isSymLink(), before.isSymLink());
+    QCOMPARE(after.size(), before.size());
+    QCOMPARE(after.lastModified(), before.lastModified());
+}
+
+void TestAutostartEntry::linkIsReplacedNotFollowed()
+{
+    AutostartEntry entry(m_config->path(), kId, "/usr/bin/kronvale", m_errors);
+    QVERIFY(QDir().mkpath(QFileInfo(entry.path()).path()));
+    const QString target = m_config->filePath("elsewhere.desktop");
+    QVERIFY(QFile::link(target, entry.path()));
+    entry.writeUnlessPresent();
+    QVERIFY(entry.setEnabled(false));
+    QVERIFY(!QFileInfo(entry.path()).isSymLink());
+    QVERIFY(!QFileInfo::exists(target));
+    QVERIFY(!entry.isEnabled());
+    QCOMPARE(QDir(QFileInfo(entry.path()).path())
+                 .entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot),
+             QStringList{QFileInfo(entry.path()).fileName()});
+    QVERIFY(m_errors.shown.isEmpty());
+}
+
+void TestAutostartEntry::userFolders_data()
+{
+    QTest::addColumn<QByteArray>("home");
+    QTest::addColumn<QByteArray>("configHome");
+    QTest::addColumn<QString>("config");
+    QTest::newRow("set") << QByteArray("/home/ann") << QByteArray("/cfg/") << "/cfg";
+    QTest::newRow("unset") << QByteArray("/home/ann") << QByteArray() << "/home/ann/.config";
+    QTest::newRow("relative") << QByteArray("/home/ann") << QByteArray("rel/cfg")
+                              << "/home/ann/.config";
+    QTest::newRow("no home") << QByteArray() << QByteArray() << "";
+    QTest::newRow("relative home") << QByteArray("ann") << QByteArray("rel") << "";
+}
+
+void TestAutostartEntry::userFolders()
+{
+    QFETCH(QByteArray, home);
+    QFETCH(QByteArray, configHome);
+    QFETCH(QString, config);
+    const QByteArray savedHome = qgetenv("HOME");
+    qputenv("HOME", home);
+    qputenv("XDG_CONFIG_HOME", configHome);
+    qputenv("XDG_DATA_HOME", configHome);
+    qputenv("XDG_CACHE_HOME", configHome);
+    const QString configFolder = UserFolders::configHome();
+    const QString dataFolder = UserFolders::dataHome();
+    const QString cacheFolder = UserFolders::cacheHome();
+    qputenv("HOME", savedHome);
+    for (const char *name : {"XDG_CONFIG_HOME", "XDG_DATA_HOME", "XDG_CACHE_HOME"})
+        qunsetenv(name);
+    QCOMPARE(configFolder, config);
+    QCOMPARE(dataFolder, QString(config).replace(".config", ".local/share"));
+    QCOMPARE(cacheFolder, QString(config).replace(".config", ".cache"));
+
+    // Without a home the entry is nowhere, and saying so is all it does.
+    if (config.isEmpty()) {
+        AutostartEntry entry(configFolder, kId, "/usr/bin/kronvale", m_errors);
+        entry.writeUnlessPresent();
+        QVERIFY(!entry.isEnabled());
+        QVERIFY(!entry.setEnabled(true));
+        QCOMPARE(m_errors.shown.size(), 2);
+        QVERIFY2(m_errors.shown[0].contains("HOME"), qPrintable(m_errors.shown[0]));
+        QVERIFY(!QFileInfo::exists("autostart"));
+    }
 }
 
 QTEST_GUILESS_MAIN(TestAutostartEntry)

@@ -20,7 +20,7 @@ QString taskName(const QString &task)
 {
     // An event task names its event, a file task its file.
     const QString name = QFileInfo(task).fileName();
-    return excerpt(Modes::shown(name.isEmpty() ? task : name));
+    return printableExcerpt(Modes::shown(name.isEmpty() ? task : name));
 }
 
 } // namespace
@@ -92,13 +92,13 @@ void FailureNotices::tell(const Scheduler::Report &report)
           //: A task that fired but was not carried out: %1 is why (a sentence),
           //: %2 its row number, %3 its mode, %4 the date and time it fired.
           tr("%1\nRow %2, %3, fired at %4.")
-              .arg(report.detail, QString::number(report.row), excerpt(Modes::shown(report.mode)),
-                   m_texts.dateTime(report.at))});
+              .arg(printableExcerpt(report.detail, kLongestReason), QString::number(report.row),
+                   printableExcerpt(Modes::shown(report.mode)), m_texts.dateTime(report.at))});
 }
 
 void FailureNotices::tellPlayFailed(const QString &task, const QString &reason)
 {
-    show({tr("Not done: %1").arg(taskName(task)), reason});
+    show({tr("Not done: %1").arg(taskName(task)), printableExcerpt(reason, kLongestReason)});
 }
 
 void FailureNotices::show(const Text &text)

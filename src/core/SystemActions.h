@@ -16,7 +16,8 @@ public:
     using Done = std::function<void(const QString &failure)>;
 
     virtual ~SystemActions() = default;
-    // Opens the file with the desktop's default handler.
+    // Opens the file as the desktop's "open" does: runs a program, starts a
+    // launcher, hands any other file to its default handler.
     virtual void openFile(const QString &fullName, const Done &done) = 0;
     virtual void powerOff(const Done &done) = 0;
     virtual void reboot(const Done &done) = 0;

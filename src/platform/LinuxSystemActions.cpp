@@ -98,11 +98,7 @@ LinuxSystemActions::Kind LinuxSystemActions::kindOf(const QFileInfo &file)
     if (!content.open(QIODevice::ReadOnly))
         return Kind::Document;
     const QByteArray start = content.read(4);
-    return start == "\x7f"
-                    "ELF" ||
-                   start.startsWith("#!")
-               ? Kind::Program
-               : Kind::Document;
+    return start == "\177ELF" || start.startsWith("#!") ? Kind::Program : Kind::Document;
 }
 
 void LinuxSystemActions::powerOff(const Done &done)

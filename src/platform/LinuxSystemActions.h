@@ -6,8 +6,9 @@
 
 #include <QCoreApplication>
 #include <QDBusConnection>
-#include <QFileInfo>
 #include <QObject>
+
+class QFileInfo;
 
 namespace kv {
 

@@ -83,9 +83,14 @@ Result runBurst(const QString &folder, bool saveBeforeEachAction)
 
     QDateTime setAt = clock.now().addSecs(3);
     setAt.setTime(QTime(setAt.time().hour(), setAt.time().minute(), setAt.time().second()));
-    for (int i = 0; i < kv::TaskTable::kMaxTasks; ++i)
-        table.appendTask(texts.dateTime(setAt), QStringLiteral("task%1.txt").arg(i),
-                         QStringLiteral("/tmp/some/folder/"), QStringLiteral("Every day"));
+    // Files that are there: a missing one is told without asking the opener.
+    const QString files = QDir(folder).filePath(QStringLiteral("files/"));
+    QDir().mkpath(files);
+    for (int i = 0; i < kv::TaskTable::kMaxTasks; ++i) {
+        const QString name = QStringLiteral("task%1.txt").arg(i);
+        QFile(files + name).open(QIODevice::WriteOnly);
+        table.appendTask(texts.dateTime(setAt), name, files, QStringLiteral("Every day"));
+    }
     base.SaveCurrentBase();
     scheduler.Timer1Timer();
     wakeUp.rearm();

@@ -8,7 +8,7 @@ packages=(
     cmake g++ make pkg-config
     qt6-base-dev qt6-multimedia-dev qt6-qpa-plugins qt6-wayland libgl-dev
     qt6-tools-dev qt6-l10n-tools qt6-translations-l10n python3
-    libx11-dev libxext-dev
+    libx11-dev libxext-dev libglib2.0-dev libglib2.0-bin
     fonts-dejavu-core fonts-liberation2 xdg-utils hicolor-icon-theme
     xvfb xauth dbus python3-dbusmock trayer xdotool openbox x11-utils weston
     clang-format clang libclang-rt-14-dev

@@ -149,6 +149,21 @@
     </message>
 </context>
 <context>
+    <name>kv::DesktopEntry</name>
+    <message>
+        <source>The launcher %1 could not start its program: %2</source>
+        <translation>Ярлык %1 не смог запустить свою программу: %2</translation>
+    </message>
+    <message>
+        <source>The program %1 that the launcher %2 starts cannot be found.</source>
+        <translation>Программа %1, которую запускает ярлык %2, не найдена.</translation>
+    </message>
+    <message>
+        <source>%1 is not a launcher of an application that can be started here.</source>
+        <translation>%1 не является ярлыком приложения, которое можно здесь запустить.</translation>
+    </message>
+</context>
+<context>
     <name>kv::FailureNotices</name>
     <message>
         <source>Not done: %1</source>
@@ -307,6 +322,18 @@ Row %2, %3, fired at %4.</source>
     <message>
         <source>The system&apos;s power control (logind) has not answered yet. The request stays with it and may still be carried out.</source>
         <translation>Системное управление питанием (logind) пока не ответило. Запрос остаётся у него и ещё может быть выполнен.</translation>
+    </message>
+    <message>
+        <source>The program %1 could not be started: %2</source>
+        <translation>Не удалось запустить программу %1: %2</translation>
+    </message>
+    <message>
+        <source>The desktop&apos;s opener (xdg-open) failed with status %1.</source>
+        <translation>Средство открытия файлов рабочего стола (xdg-open) завершилось с кодом ошибки %1.</translation>
+    </message>
+    <message>
+        <source>The desktop&apos;s opener (xdg-open) failed: %1</source>
+        <translation>Средство открытия файлов рабочего стола (xdg-open) сообщило об ошибке: %1</translation>
     </message>
 </context>
 <context>

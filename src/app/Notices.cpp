@@ -21,7 +21,7 @@ QString taskName(const QString &task)
 {
     // An event task names its event, a file task its file.
     const QString name = QFileInfo(task).fileName();
-    return excerpt(Modes::shown(name.isEmpty() ? task : name));
+    return printableExcerpt(Modes::shown(name.isEmpty() ? task : name));
 }
 
 } // namespace
@@ -118,13 +118,13 @@ FailureNotices::Text FailureNotices::textOf(const QString &summary,
             //: known (a sentence), %2 its row number, %3 its mode, %4 the date and time it
             //: fired.
             tr("%1\nRow %2, %3, fired at %4.")
-                .arg(report.detail, QString::number(report.row), excerpt(Modes::shown(report.mode)),
-                     m_texts.dateTime(report.at))};
+                .arg(printableExcerpt(report.detail, kLongestReason), QString::number(report.row),
+                     printableExcerpt(Modes::shown(report.mode)), m_texts.dateTime(report.at))};
 }
 
 void FailureNotices::tellPlayFailed(const QString &task, const QString &reason)
 {
-    show({tr("Not done: %1").arg(taskName(task)), reason});
+    show({tr("Not done: %1").arg(taskName(task)), printableExcerpt(reason, kLongestReason)});
 }
 
 void FailureNotices::tellWakeFailed(const QString &reason)

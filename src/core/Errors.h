@@ -31,7 +31,16 @@ QString standardErrorText(const QString &message);
 
 // A text of the user's as a message quotes it: cut to a readable length, with an
 // ellipsis, so that a huge cell costs no more than its copy.
-QString excerpt(const QString &text);
+QString excerpt(const QString &text, qsizetype longest = 60);
+
+// A text of the user's as one line of the journal or of a notice shows it:
+// control characters written as escapes (\t, \n, \r, \e, \xNN), so that no
+// cell can break a line, ring a bell or drive the terminal that shows it.
+QString printable(const QString &text);
+// Reasons quote file names and other programs' words: they get more room.
+constexpr qsizetype kLongestReason = 300;
+// Both: escaped, then cut.
+QString printableExcerpt(const QString &text, qsizetype longest = 60);
 
 // Where errors go to be shown: the standard error box in the program, a
 // recorder in tests.

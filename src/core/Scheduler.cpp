@@ -373,26 +373,28 @@ Scheduler::Report Scheduler::reportOf(int row, Report::Outcome outcome, const QS
 
 QString Scheduler::Report::line() const
 {
+    const QString shownDetail = printableExcerpt(detail, kLongestReason);
     QString told;
     switch (outcome) {
     case Done:
         told = QStringLiteral("done");
         break;
     case Failed:
-        told = QStringLiteral("failed: ") + detail;
+        told = QStringLiteral("failed: ") + shownDetail;
         break;
     case Cancelled:
         told = QStringLiteral("cancelled");
         break;
     case Postponed:
-        told = QStringLiteral("postponed to ") + detail;
+        told = QStringLiteral("postponed to ") + shownDetail;
         break;
     case Unanswered:
-        told = QStringLiteral("no answer yet: ") + detail;
+        told = QStringLiteral("no answer yet: ") + shownDetail;
         break;
     }
     return QStringLiteral("%1 row %2 %3 \"%4\": %5")
-        .arg(journalTime(at), QString::number(row), excerpt(mode), excerpt(task), told);
+        .arg(journalTime(at), QString::number(row), printableExcerpt(mode), printableExcerpt(task),
+             told);
 }
 
 QString Scheduler::Report::journalTime(const QDateTime &time)

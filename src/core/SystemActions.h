@@ -19,7 +19,8 @@ public:
     using Pending = std::function<void(const QString &state)>;
 
     virtual ~SystemActions() = default;
-    // Opens the file with the desktop's default handler.
+    // Opens the file as the desktop's "open" does: runs a program, starts a
+    // launcher, hands any other file to its default handler.
     virtual void openFile(const QString &fullName, const Done &done) = 0;
     virtual void powerOff(const Done &done, const Pending &pending = {}) = 0;
     virtual void reboot(const Done &done, const Pending &pending = {}) = 0;

@@ -2,16 +2,21 @@
 #include "LinuxSystemActions.h"
 
 #include "DBusReply.h"
+#include "DesktopEntry.h"
 #include "DisplayPower.h"
+#include "Errors.h"
 
 #include <QDBusError>
 #include <QDBusMessage>
 #include <QDBusPendingReply>
 #include <QFileInfo>
+#include <QStandardPaths>
 #include <QTimer>
 #include <QUrl>
 #include <limits>
 #include <memory>
+
+#include <unistd.h>
 
 namespace kv {
 
@@ -23,6 +28,7 @@ const QString kLogindManager = QStringLiteral("org.freedesktop.login1.Manager");
 constexpr int kQueryTimeoutMs = 2000;
 // libdbus's DBUS_TIMEOUT_INFINITE.
 constexpr int kNoTimeout = std::numeric_limits<int>::max();
+constexpr qsizetype kLongestName = 200;
 
 } // namespace
 
@@ -36,19 +42,70 @@ void LinuxSystemActions::openFile(const QString &fullName, const Done &done)
         tell(done, tr("The task names no file."));
         return;
     }
-    // Relative names resolve against the working folder, as the shell does. The
-    // desktop's opener is started directly: a burst of tasks due in one second
-    // opens hundreds of files, and a copy of this process for each would take
-    // seconds.
+    // Relative names resolve against the working folder, as the shell does.
     const QFileInfo file(fullName);
-    const QUrl url = QUrl::fromLocalFile(file.absoluteFilePath());
-    // A missing file still goes to the opener, which may know better.
-    if (!m_launcher.start(QStringLiteral("xdg-open"), {QString::fromLatin1(url.toEncoded())}))
+    const QString path = file.absoluteFilePath();
+    // Told here once: some openers would show a box of their own for it as well.
+    if (!file.exists()) {
+        tell(done, tr("The file %1 does not exist.").arg(excerpt(path, kLongestName)));
+        return;
+    }
+    switch (kindOf(file)) {
+    case Kind::Program:
+        if (const QString failure = m_launcher.run(path, file.absolutePath()); !failure.isEmpty())
+            tell(done, tr("The program %1 could not be started: %2")
+                           .arg(excerpt(path, kLongestName), failure));
+        else
+            tell(done);
+        return;
+    case Kind::Launcher:
+        tell(done, DesktopEntry::launch(path));
+        return;
+    case Kind::Document:
+        break;
+    }
+    // The desktop's opener is started directly: a burst of tasks due in one
+    // second opens hundreds of files, and a copy of this process for each would
+    // take seconds. What it says goes to the journal only with its failure.
+    const QUrl url = QUrl::fromLocalFile(path);
+    const bool started = m_launcher.watch(
+        QStringLiteral("xdg-open"), {QString::fromLatin1(url.toEncoded())},
+        [done](int status, const QString &said) {
+            if (status == 0)
+                tell(done);
+            else if (said.isEmpty())
+                tell(done,
+                     tr("The desktop's opener (xdg-open) failed with status %1.").arg(status));
+            else
+                tell(done, tr("The desktop's opener (xdg-open) failed: %1").arg(said));
+        });
+    if (!started)
         tell(done, tr("The desktop's opener (xdg-open) could not be started."));
-    else if (!file.exists())
-        tell(done, tr("The file %1 does not exist.").arg(file.absoluteFilePath()));
-    else
-        tell(done);
+}
+
+LinuxSystemActions::Kind LinuxSystemActions::kindOf(const QFileInfo &file)
+{
+    if (!file.isFile())
+        return Kind::Document;
+    const bool mayRun = ::access(QFile::encodeName(file.absoluteFilePath()).constData(), X_OK) == 0;
+    // Launchers from the menu's own folders are trusted as the menu trusts them;
+    // one elsewhere only when the user has made it executable.
+    if (file.suffix() == u"desktop") {
+        const QString folder = file.absolutePath();
+        const bool fromMenu =
+            QStandardPaths::standardLocations(QStandardPaths::ApplicationsLocation)
+                .contains(folder);
+        return mayRun || fromMenu ? Kind::Launcher : Kind::Document;
+    }
+    if (!mayRun)
+        return Kind::Document;
+    // An executable bit alone is no proof: file systems without permissions
+    // show every file as executable.
+    QFile content(file.absoluteFilePath());
+    if (!content.open(QIODevice::ReadOnly))
+        return Kind::Document;
+    const QByteArray start = content.read(4);
+    return start == "\177ELF" || start.startsWith("#!") ? Kind::Program : Kind::Document;
 }
 
 void LinuxSystemActions::powerOff(const Done &done, const Pending &pending)

@@ -8,9 +8,12 @@
 #include <QDBusConnection>
 #include <QObject>
 
+class QFileInfo;
+
 namespace kv {
 
-// Opens files with the desktop's default handler, performs power events through
+// Runs programs, starts launchers and opens other files with the desktop's
+// default handler, each with its real outcome; performs power events through
 // systemd-logind, and switches the display off through the display power seam.
 // logind's answers come back from the event loop; nothing here waits for them.
 class LinuxSystemActions : public SystemActions
@@ -31,6 +34,14 @@ public:
     void displayOff(const Done &done) override;
 
 private:
+    enum class Kind
+    {
+        Document, // for the desktop's opener
+        Program,  // an executable file: an ELF program or a script with its "#!" line
+        Launcher  // a desktop entry file
+    };
+    static Kind kindOf(const QFileInfo &file);
+
     // A logind manager call; `answered` gets the reply, or an error reply. A
     // timeout of -1 is D-Bus's own.
     void callLogind(const QString &method, const QVariantList &arguments, int timeoutMs,

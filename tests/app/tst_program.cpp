@@ -4,6 +4,7 @@
 // temporary folder, which is also its base folder, and a home of its own.
 
 #include "FileLock.h"
+#include "MockBus.h"
 #include "ProgramRun.h"
 #include "SingleInstance.h"
 #include "TestFiles.h"
@@ -45,6 +46,7 @@ private slots:
     void sharedBaseWithoutLockFile();
     void holderThatDoesNotAnswerIsToldOf();
     void staleLockIsTakenOver();
+    void failedTasksAreToldOnce();
 };
 
 void TestProgram::commandLine_data()
@@ -308,6 +310,69 @@ void TestProgram::staleLockIsTakenOver()
     socket.write("show\n");
     QVERIFY(socket.waitForBytesWritten(2000));
     QTRY_COMPARE(asked.count(), 1);
+}
+
+// Tasks whose file the desktop cannot open, due while the program runs on a
+// desktop that xdg-open does not know: each told once in a notification and in a
+// journal line, which shows a task's control characters escaped.
+void TestProgram::failedTasksAreToldOnce()
+{
+    test::PrivateBus bus;
+    QVERIFY(bus.isRunning());
+    test::DBusMock server(bus, "org.freedesktop.Notifications", "/org/freedesktop/Notifications",
+                          {"--template", "notification_daemon"});
+    QVERIFY2(server.waitUntilServing(), "python3-dbusmock is missing");
+    QTemporaryDir dir;
+    Home home;
+    QVERIFY(copyProgram(dir.path()));
+    writeFile(dir.filePath("data.kv-unknown"), QByteArray("\x01\x02\x03\xff\xfe", 5));
+    writeFile(dir.filePath("missing.desktop"),
+              "[Desktop Entry]\nType=Application\nName=Missing\nExec=kv-no-program\n");
+    QFile::setPermissions(dir.filePath("missing.desktop"), QFile::ReadOwner | QFile::ExeOwner);
+    // Every day, a few seconds after the program has started.
+    const QByteArray due =
+        "07.12.2026 " + QTime::currentTime().addSecs(8).toString("H:mm:ss").toLatin1();
+    const QByteArray folder = QFile::encodeName(dir.path()) + '/';
+    writeFile(dir.filePath("KV.log"), "6\n4\n0\n0\n0\n" + due + '\n' + due + '\n' + due +
+                                          "\ndata.kv-unknown\nmissing.desktop\nred\x1b[31m\n" +
+                                          folder + '\n' + folder + '\n' + folder +
+                                          "\nEvery day\nEvery day\nEvery day\n0\n0\n0\n");
+    Program program(dir.path(), home);
+    program.setEnv("DBUS_SESSION_BUS_ADDRESS", QString::fromUtf8(bus.address()));
+    program.setEnv("XDG_CURRENT_DESKTOP", {});
+    program.setEnv("BROWSER", "kv-no-browser");
+    program.process().setProcessChannelMode(QProcess::SeparateChannels);
+    program.process().setReadChannel(QProcess::StandardError);
+    program.start();
+    QByteArray journal;
+    const QDeadlineTimer deadline(60000);
+    while (journal.count("\": failed: ") < 3 && !deadline.hasExpired())
+        if (program.process().waitForReadyRead(int(deadline.remainingTime())))
+            journal += program.process().readAllStandardError();
+    QVERIFY2(journal.count("\": failed: ") == 3, journal.constData());
+    const QList<QByteArray> lines = journal.split('\n');
+    for (const QByteArray &line : lines)
+        QVERIFY2(!line.contains('\x1b'), line.constData());
+    const auto lineOf = [&lines](const QByteArray &task) {
+        for (const QByteArray &line : lines)
+            if (line.contains(task))
+                return line;
+        return QByteArray();
+    };
+    QVERIFY(lineOf("data.kv-unknown\": failed: The desktop's opener (xdg-open) failed: xdg-open: "
+                   "no method available")
+                .size());
+    QVERIFY(lineOf("missing.desktop\": failed: The program kv-no-program that the launcher "
+                   "missing.desktop starts cannot be found.")
+                .size());
+    QVERIFY(lineOf("red\\e[31m\": failed: The file").contains("red\\e[31m does not exist."));
+    QStringList summaries;
+    for (const test::MockCall &call : server.waitForCalls(3))
+        if (call.method == "Notify")
+            summaries << call.args.value(3).toString();
+    summaries.sort();
+    QCOMPARE(summaries, QStringList({"Not done: data.kv-unknown", "Not done: missing.desktop",
+                                     "Not done: red\\e[31m"}));
 }
 
 QTEST_MAIN(TestProgram)

@@ -78,6 +78,8 @@ private slots:
     void badCellStopsTheTick();
     void editedFiredOnceOnlyStaysSpent();
     void recurringTaskFiresEveryMatchingDay();
+    void reportLineIsOneShortLine_data();
+    void reportLineIsOneShortLine();
 };
 
 void TestScheduler::onceOnlyFiresOnceAndIsSpent()
@@ -438,6 +440,37 @@ void TestScheduler::recurringTaskFiresEveryMatchingDay()
     QCOMPARE(rig.system.calls, QStringList({"powerOff", "powerOff", "powerOff"}));
     QCOMPARE(rig.cell(TaskTable::StartsColumn, row), QStringLiteral("3"));
     QCOMPARE(rig.cell(TaskTable::FiredColumn, row), QStringLiteral("1"));
+}
+
+void TestScheduler::reportLineIsOneShortLine_data()
+{
+    QTest::addColumn<QString>("task");
+    QTest::addColumn<QString>("shown");
+    QTest::newRow("escape sequence") << "/f/red\x1b[31m.txt"
+                                     << "/f/red\\e[31m.txt";
+    QTest::newRow("bell, delete, tab, line ends") << "a\x07"
+                                                     "b\x7f"
+                                                     "\tc\r\nd"
+                                                  << "a\\x07b\\x7f\\tc\\r\\nd";
+    QTest::newRow("100 KB") << "/f/" + QString(100000, u'a') << "/f/" + QString(57, u'a') + u'…';
+}
+
+void TestScheduler::reportLineIsOneShortLine()
+{
+    QFETCH(QString, task);
+    QFETCH(QString, shown);
+    kv::Scheduler::Report report;
+    report.at = at(kMonday, 10, 0, 0);
+    report.row = 1;
+    report.mode = "Simple\n";
+    report.task = task;
+    report.outcome = kv::Scheduler::Report::Failed;
+    report.detail = "The file " + task + " does not exist.";
+    const QString line = report.line();
+    QCOMPARE(line.left(line.indexOf(u':', 33)),
+             kv::Scheduler::Report::journalTime(report.at) + " row 1 Simple\\n \"" + shown + '"');
+    QVERIFY2(line.size() < 500, qPrintable(line.left(600)));
+    QVERIFY(std::none_of(line.cbegin(), line.cend(), [](QChar c) { return c.unicode() < 0x20; }));
 }
 
 QTEST_GUILESS_MAIN(TestScheduler)

@@ -1,14 +1,69 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "AboutForm.h"
 
+#include "FixedLook.h"
 #include "Links.h"
 #include "MainForm.h"
+#include "PressableAccessible.h"
 #include "ZephButton.h"
 
+#include <QAccessible>
+#include <QKeyEvent>
 #include <QMouseEvent>
+#include <QPainter>
+#include <QStyle>
+#include <QStyleOption>
 #include <QUrl>
 
 namespace kv {
+
+namespace {
+
+QAccessibleInterface *accessibleLink(const QString &className, QObject *object)
+{
+    if (className != QLatin1String("kv::TLinkLabel"))
+        return nullptr;
+    auto *label = static_cast<TLinkLabel *>(object);
+    return new PressableAccessible(
+        label, QAccessible::Link, [label] { return label->text(); },
+        [label] { emit label->clicked(); });
+}
+
+} // namespace
+
+TLinkLabel::TLinkLabel(const QString &text, QWidget *parent) : QLabel(text, parent)
+{
+    static const bool accessible = (QAccessible::installFactory(accessibleLink), true);
+    Q_UNUSED(accessible);
+    setFocusPolicy(Qt::StrongFocus);
+}
+
+void TLinkLabel::keyPressEvent(QKeyEvent *event)
+{
+    switch (event->key()) {
+    case Qt::Key_Return:
+    case Qt::Key_Enter:
+    case Qt::Key_Space:
+        if (event->modifiers() & ~Qt::KeypadModifier)
+            break;
+        emit clicked();
+        return;
+    default:
+        break;
+    }
+    QLabel::keyPressEvent(event);
+}
+
+void TLinkLabel::paintEvent(QPaintEvent *event)
+{
+    QLabel::paintEvent(event);
+    if (!hasFocus())
+        return;
+    QPainter painter(this);
+    QStyleOptionFocusRect focus;
+    focus.initFrom(this);
+    style()->drawPrimitive(QStyle::PE_FrameFocusRect, &focus, &painter, this);
+}
 
 void TLinkLabel::mouseReleaseEvent(QMouseEvent *event)
 {
@@ -44,13 +99,8 @@ TAboutForm::TAboutForm(LinkOpener &links, QWidget *owner)
     setWindowIcon(TMainForm::programIcon());
     setFixedSize(kClientWidth, kClientHeight);
     setAutoFillBackground(true);
-    QPalette pal = palette();
-    pal.setColor(QPalette::Window, Qt::white);
-    setPalette(pal);
-    QFont font;
-    font.setFamilies({QStringLiteral("MS Sans Serif"), QStringLiteral("DejaVu Sans")});
-    font.setPixelSize(11);
-    setFont(font);
+    setPalette(lightPalette(Qt::white));
+    setFont(dialogFont());
 
     Image1 = new QLabel(this);
     Image1->setObjectName(QStringLiteral("Image1"));

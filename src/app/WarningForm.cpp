@@ -1,10 +1,12 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "WarningForm.h"
 
+#include "FixedLook.h"
 #include "Modes.h"
 #include "ZephArt.h"
 #include "ZephButton.h"
 
+#include <QAccessibleWidget>
 #include <QCloseEvent>
 #include <QGuiApplication>
 #include <QLabel>
@@ -22,21 +24,24 @@ constexpr int kFrameWidth = 12;
 constexpr int kFrameHeight = 36;
 constexpr int kMargin = 8;
 
-QFont pixelFont(const QStringList &families, int pixels, bool bold = false)
-{
-    QFont font;
-    font.setFamilies(families);
-    font.setPixelSize(pixels);
-    font.setBold(bold);
-    return font;
-}
-
 const QStringList &sansSerif()
 {
     static const QStringList families{QStringLiteral("MS Sans Serif"),
                                       QStringLiteral("DejaVu Sans")};
     return families;
 }
+
+// The window is an alert to assistive tools, which read its name when it
+// appears and when the name changes.
+QAccessibleInterface *accessibleWarning(const QString &className, QObject *object)
+{
+    if (className != QLatin1String("kv::TWarningForm"))
+        return nullptr;
+    return new QAccessibleWidget(static_cast<QWidget *>(object), QAccessible::AlertMessage);
+}
+
+// The count is read aloud once more when this few seconds are left.
+constexpr int kLastCall = 10;
 
 } // namespace
 
@@ -47,17 +52,17 @@ TWarningForm::TWarningForm(const AdvanceWarning &warning, const DateTimeText &te
       Label1(new QLabel(this)), Label2(new QLabel(this)), ZephButton1(new TZephButton(this)),
       ZephButton2(new TZephButton(this)), PopupMenu1(new QMenu(this)), m_id(warning.id)
 {
+    static const bool accessible = (QAccessible::installFactory(accessibleWarning), true);
+    Q_UNUSED(accessible);
     setObjectName(QStringLiteral("WarningForm"));
     setWindowTitle(Modes::shown(warning.eventName));
     // Whatever the user is typing in keeps the keyboard; a click makes the
     // window active, and Esc then cancels.
     setAttribute(Qt::WA_ShowWithoutActivating);
     setFixedSize(kWidth, kHeight);
-    QPalette white = palette();
-    white.setColor(QPalette::Window, Qt::white);
-    setPalette(white);
+    setPalette(lightPalette(Qt::white));
     setAutoFillBackground(true);
-    setFont(pixelFont(sansSerif(), 11));
+    setFont(dialogFont());
 
     auto *image = new QLabel(this);
     image->setObjectName(QStringLiteral("Image1"));
@@ -70,6 +75,7 @@ TWarningForm::TWarningForm(const AdvanceWarning &warning, const DateTimeText &te
     Label2->setObjectName(QStringLiteral("Label2"));
     Label2->setGeometry(56, 36, kWidth - 64, 18);
     Label2->setText(warning.whenText(texts));
+    setAccessibleDescription(Label2->text());
 
     const QFont buttonFont =
         pixelFont({QStringLiteral("Verdana"), QStringLiteral("DejaVu Sans")}, 11);
@@ -106,6 +112,12 @@ TWarningForm::TWarningForm(const AdvanceWarning &warning, const DateTimeText &te
 void TWarningForm::showCount(const AdvanceWarning &warning)
 {
     Label1->setText(warning.countdownText());
+    // Not every second: a screen reader would read nothing else.
+    const bool lastCall = warning.secondsLeft <= kLastCall;
+    if (accessibleName().isEmpty() || (lastCall && !m_lastCallSpoken)) {
+        m_lastCallSpoken = lastCall;
+        setAccessibleName(Label1->text());
+    }
 }
 
 void TWarningForm::closeEvent(QCloseEvent *event)

@@ -47,6 +47,7 @@ protected:
 
 private:
     int m_id;
+    bool m_lastCallSpoken = false;
 };
 
 // A window for every open warning, each in a place of its own: a column up from

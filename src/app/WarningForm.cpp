@@ -72,8 +72,11 @@ TWarningForm::TWarningForm(const AdvanceWarning &warning, const DateTimeText &te
     Label1->setObjectName(QStringLiteral("Label1"));
     Label1->setGeometry(56, 10, kWidth - 64, 24);
     Label1->setFont(pixelFont(sansSerif(), 16, true));
+    // A postponed occurrence takes a second line in some languages and formats.
     Label2->setObjectName(QStringLiteral("Label2"));
-    Label2->setGeometry(56, 36, kWidth - 64, 18);
+    Label2->setGeometry(56, 36, kWidth - 64, 30);
+    Label2->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+    Label2->setWordWrap(true);
     Label2->setText(warning.whenText(texts));
     setAccessibleDescription(Label2->text());
 
@@ -82,7 +85,7 @@ TWarningForm::TWarningForm(const AdvanceWarning &warning, const DateTimeText &te
     ZephButton1->setObjectName(QStringLiteral("ZephButton1"));
     ZephButton1->setButtonKind(TZephButton::skCancel); // Esc clicks it
     ZephButton1->setCaption(tr("Cancel"));
-    ZephButton1->setGeometry(56, 66, 110, 28);
+    ZephButton1->setGeometry(56, 76, 130, 28);
     ZephButton2->setObjectName(QStringLiteral("ZephButton2"));
     ZephButton2->setCaption(tr("Postpone"));
     ZephButton2->setGlyph(zeph::picture(QStringLiteral("RETRIGZephB")));
@@ -90,9 +93,10 @@ TWarningForm::TWarningForm(const AdvanceWarning &warning, const DateTimeText &te
     ZephButton2->setNumGlyphs(1);
     ZephButton2->setNumGlyphsHot(1);
     ZephButton2->setPopupMenu(PopupMenu1);
-    ZephButton2->setGeometry(176, 66, 114, 28);
+    ZephButton2->setGeometry(196, 76, 134, 28);
+    // An edged style, as in the editor: it shows which button Enter presses.
     for (TZephButton *button : {ZephButton1, ZephButton2}) {
-        button->setButtonStyle(TZephButton::stRaised);
+        button->setButtonStyle(TZephButton::stDefault);
         button->setFont(buttonFont);
         button->setTabStop(true);
     }
@@ -112,6 +116,14 @@ TWarningForm::TWarningForm(const AdvanceWarning &warning, const DateTimeText &te
 void TWarningForm::showCount(const AdvanceWarning &warning)
 {
     Label1->setText(warning.countdownText());
+    // A long event name in a long language: smaller, but whole.
+    QFont font = Label1->font();
+    for (int pixels = 16; pixels > 9; --pixels) {
+        font.setPixelSize(pixels);
+        if (QFontMetrics(font).horizontalAdvance(Label1->text()) <= Label1->width())
+            break;
+    }
+    Label1->setFont(font);
     // Not every second: a screen reader would read nothing else.
     const bool lastCall = warning.secondsLeft <= kLastCall;
     if (accessibleName().isEmpty() || (lastCall && !m_lastCallSpoken)) {

@@ -2,6 +2,7 @@
 #pragma once
 
 #include "AboutForm.h"
+#include "AdvanceWarnings.h"
 #include "AppFakes.h"
 #include "Beeper.h"
 #include "CalendarForm.h"
@@ -72,5 +73,15 @@ struct Program
     Editor editor;
     DialogTaskEditor taskEditor;
 };
+
+// A warning of `event` with `secondsLeft` to go.
+inline AdvanceWarning warningOf(const QString &event, int secondsLeft)
+{
+    AdvanceWarning warning;
+    warning.id = 1;
+    warning.eventName = event;
+    warning.secondsLeft = secondsLeft;
+    return warning;
+}
 
 } // namespace kv::test

@@ -151,11 +151,8 @@ private slots:
         m_program->editor.CalendarForm->open();
         m_about = std::make_unique<TAboutForm>(m_program->links, &m_program->form);
         m_about->show();
-        AdvanceWarning warning;
-        warning.id = 1;
-        warning.eventName = QStringLiteral("Shut Down");
-        warning.secondsLeft = 42;
-        m_warning = std::make_unique<TWarningForm>(warning, DateTimeText());
+        m_warning = std::make_unique<TWarningForm>(warningOf(QStringLiteral("Shut Down"), 42),
+                                                   DateTimeText());
         m_warning->show();
         QVERIFY(QTest::qWaitForWindowExposed(m_warning.get()));
         const QJsonDocument tree = QJsonDocument::fromJson(readAloud({QStringLiteral("dump")}));
@@ -246,13 +243,6 @@ private slots:
     {
         const QJsonObject warning = m_windows[QStringLiteral("Shut Down in 42 s")];
         QCOMPARE(warning[QStringLiteral("role")].toString(), QStringLiteral("alert"));
-    }
-
-    void cleanupTestCase()
-    {
-        m_warning.reset();
-        m_about.reset();
-        m_program.reset();
     }
 
 private:

@@ -92,9 +92,7 @@ private slots:
         program.editor.Edit3->setText(QStringLiteral("23:59:59"));
         // The longest texts a warning shows: the widest event, the full minute,
         // and a postponed occurrence.
-        AdvanceWarning warning;
-        warning.eventName = QStringLiteral("Stand By");
-        warning.secondsLeft = 60;
+        AdvanceWarning warning = warningOf(QStringLiteral("Stand By"), 60);
         warning.occurrence.setFor = QDateTime(QDate(2026, 12, 28), QTime(15, 56, 0));
         warning.occurrence.at = QDateTime(QDate(2026, 12, 28), QTime(22, 58, 28));
         TWarningForm warningForm(warning, DateTimeText());

@@ -71,11 +71,8 @@ private slots:
                                     QStringLiteral("Shut Down"), QString(),
                                     QStringLiteral("Shut Down(Simple)"));
         m_program->table.setCurrentRow(1);
-        AdvanceWarning warning;
-        warning.id = 1;
-        warning.eventName = QStringLiteral("Shut Down");
-        warning.secondsLeft = 42;
-        m_warning = std::make_unique<TWarningForm>(warning, DateTimeText());
+        m_warning = std::make_unique<TWarningForm>(warningOf(QStringLiteral("Shut Down"), 42),
+                                                   DateTimeText());
         for (QWidget *window : std::initializer_list<QWidget *>{
                  &m_program->form, &m_program->editor, m_warning.get()}) {
             window->show();
@@ -119,12 +116,6 @@ private slots:
         const auto [background, ink] = backgroundAndInk(widget, area);
         QVERIFY2(background > 170, qPrintable(QString::number(background)));
         QVERIFY2(ink < 90, qPrintable(QString::number(ink)));
-    }
-
-    void cleanupTestCase()
-    {
-        m_warning.reset();
-        m_program.reset();
     }
 
 private:

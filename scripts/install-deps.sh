@@ -11,6 +11,7 @@ packages=(
     libx11-dev libxext-dev libglib2.0-dev libglib2.0-bin
     fonts-dejavu-core fonts-liberation2 xdg-utils hicolor-icon-theme
     xvfb xauth dbus python3-dbusmock trayer xdotool openbox x11-utils weston
+    at-spi2-core python3-pyatspi imagemagick
     clang-format clang libclang-rt-14-dev
     dpkg-dev file lintian desktop-file-utils appstream libcap2-bin
 )

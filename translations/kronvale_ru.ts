@@ -436,6 +436,28 @@ Row %2, %3, fired at %4.</source>
         <extracomment>Title of the calendar window that picks a task&apos;s date. The English title has always been spelt so; translate it as &quot;Calendar&quot;.</extracomment>
         <translation>Календарь</translation>
     </message>
+    <message>
+        <source>Task date</source>
+        <extracomment>Name of the calendar for screen readers.</extracomment>
+        <translation>Дата задания</translation>
+    </message>
+    <message>
+        <source>Previous month</source>
+        <extracomment>Names of the calendar&apos;s navigation for screen readers.</extracomment>
+        <translation>Предыдущий месяц</translation>
+    </message>
+    <message>
+        <source>Next month</source>
+        <translation>Следующий месяц</translation>
+    </message>
+    <message>
+        <source>Month</source>
+        <translation>Месяц</translation>
+    </message>
+    <message>
+        <source>Year</source>
+        <translation>Год</translation>
+    </message>
 </context>
 <context>
     <name>kv::TEditTaskForm</name>
@@ -524,6 +546,26 @@ Row %2, %3, fired at %4.</source>
         <extracomment>Error message after the time as typed, in double quotes before it: &quot;25:99&quot; - This time is not correct! Keep the blank at the start.</extracomment>
         <translation> — неверное время!</translation>
     </message>
+    <message>
+        <source>Date</source>
+        <extracomment>Name of the date field for screen readers.</extracomment>
+        <translation>Дата</translation>
+    </message>
+    <message>
+        <source>Time</source>
+        <extracomment>Name of the time field for screen readers.</extracomment>
+        <translation>Время</translation>
+    </message>
+    <message>
+        <source>Calendar</source>
+        <extracomment>Name of the &quot;Cal&quot; button for screen readers: it opens the calendar.</extracomment>
+        <translation>Календарь</translation>
+    </message>
+    <message>
+        <source>Day</source>
+        <extracomment>Description of the day list beside &quot;Everyone:&quot; for screen readers.</extracomment>
+        <translation>День</translation>
+    </message>
 </context>
 <context>
     <name>kv::TMainForm</name>
@@ -602,6 +644,7 @@ Row %2, %3, fired at %4.</source>
     </message>
     <message>
         <source>Tasks</source>
+        <extracomment>Name of the task grid for screen readers.</extracomment>
         <translation>Задачи</translation>
     </message>
     <message>

@@ -1,14 +1,67 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "AboutForm.h"
 
+#include "FixedLook.h"
 #include "Links.h"
 #include "MainForm.h"
+#include "PressableAccessible.h"
 #include "ZephButton.h"
 
+#include <QAccessible>
+#include <QKeyEvent>
 #include <QMouseEvent>
+#include <QPainter>
 #include <QUrl>
 
 namespace kv {
+
+namespace {
+
+QAccessibleInterface *accessibleLink(const QString &className, QObject *object)
+{
+    if (className != QLatin1String("kv::TLinkLabel"))
+        return nullptr;
+    auto *label = static_cast<TLinkLabel *>(object);
+    return new PressableAccessible(
+        label, QAccessible::Link, [label] { return label->text(); },
+        [label] { emit label->clicked(); });
+}
+
+} // namespace
+
+TLinkLabel::TLinkLabel(const QString &text, QWidget *parent) : QLabel(text, parent)
+{
+    static const bool accessible = (QAccessible::installFactory(accessibleLink), true);
+    Q_UNUSED(accessible);
+    setFocusPolicy(Qt::StrongFocus);
+}
+
+void TLinkLabel::keyPressEvent(QKeyEvent *event)
+{
+    switch (event->key()) {
+    case Qt::Key_Return:
+    case Qt::Key_Enter:
+    case Qt::Key_Space:
+        if (event->modifiers() & ~Qt::KeypadModifier)
+            break;
+        emit clicked();
+        return;
+    default:
+        break;
+    }
+    QLabel::keyPressEvent(event);
+}
+
+void TLinkLabel::paintEvent(QPaintEvent *event)
+{
+    QLabel::paintEvent(event);
+    if (!hasFocus())
+        return;
+    // The dotted frame of a focused link, which every style draws alike.
+    QPainter painter(this);
+    painter.setPen(QPen(palette().color(QPalette::WindowText), 1, Qt::DotLine));
+    painter.drawRect(rect().adjusted(0, 0, -1, -1));
+}
 
 void TLinkLabel::mouseReleaseEvent(QMouseEvent *event)
 {
@@ -44,13 +97,8 @@ TAboutForm::TAboutForm(LinkOpener &links, QWidget *owner)
     setWindowIcon(TMainForm::programIcon());
     setFixedSize(kClientWidth, kClientHeight);
     setAutoFillBackground(true);
-    QPalette pal = palette();
-    pal.setColor(QPalette::Window, Qt::white);
-    setPalette(pal);
-    QFont font;
-    font.setFamilies({QStringLiteral("MS Sans Serif"), QStringLiteral("DejaVu Sans")});
-    font.setPixelSize(11);
-    setFont(font);
+    setPalette(lightPalette(Qt::white));
+    setFont(dialogFont());
 
     Image1 = new QLabel(this);
     Image1->setObjectName(QStringLiteral("Image1"));

@@ -9,19 +9,23 @@ namespace kv {
 class LinkOpener;
 class TZephButton;
 
-// A text that acts as a link: it reports a left click.
+// A text that acts as a link: it reports a left click, and Enter or Space
+// while it holds the keyboard focus, which Tab gives it. Assistive tools see a
+// link that their Press action follows.
 class TLinkLabel : public QLabel
 {
     Q_OBJECT
 
 public:
-    using QLabel::QLabel;
+    TLinkLabel(const QString &text, QWidget *parent);
 
 signals:
     void clicked();
 
 protected:
     void mouseReleaseEvent(QMouseEvent *event) override;
+    void keyPressEvent(QKeyEvent *event) override;
+    void paintEvent(QPaintEvent *event) override;
 };
 
 // The about box: the program's picture, the maker's home page and support mail

@@ -3,6 +3,7 @@
 
 #include "AboutForm.h"
 #include "AutostartEntry.h"
+#include "FixedLook.h"
 #include "InstallLayout.h"
 #include "Links.h"
 #include "Modes.h"
@@ -35,18 +36,6 @@ static void initAppArt()
 
 namespace kv {
 
-namespace {
-
-QFont pixelFont(const QStringList &families, int pixels)
-{
-    QFont font;
-    font.setFamilies(families);
-    font.setPixelSize(pixels);
-    return font;
-}
-
-} // namespace
-
 QStringList arialLike()
 {
     // Arial, or a font with its metrics, before the desktop's default.
@@ -69,11 +58,8 @@ TMainForm::TMainForm(const MainFormParts &parts, QWidget *parent)
     auto *client = new QWidget(this);
     client->setFixedSize(kClientWidth, kClientHeight);
     client->setAutoFillBackground(true);
-    QPalette pal = client->palette();
-    pal.setColor(QPalette::Window, Qt::white);
-    client->setPalette(pal);
-    client->setFont(
-        pixelFont({QStringLiteral("MS Sans Serif"), QStringLiteral("DejaVu Sans")}, 11));
+    client->setPalette(lightPalette(Qt::white));
+    client->setFont(dialogFont());
     setCentralWidget(client);
 
     // The tray icon is in the notification area before the window is shown.
@@ -186,6 +172,8 @@ void TMainForm::buildControls(QWidget *client)
     GridOfFiles->setObjectName(QStringLiteral("GridOfFiles"));
     GridOfFiles->setGeometry(134, 72, 651, 305);
     GridOfFiles->setFont(pixelFont(arialLike(), 13));
+    //: Name of the task grid for screen readers.
+    GridOfFiles->setAccessibleName(tr("Tasks"));
 
     //: Button: runs the selected task at once. The five buttons of the main window leave about
     //: 78 pixels beside their picture (the two below about 94): keep their captions short.

@@ -1,10 +1,12 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "WarningForm.h"
 
+#include "FixedLook.h"
 #include "Modes.h"
 #include "ZephArt.h"
 #include "ZephButton.h"
 
+#include <QAccessibleWidget>
 #include <QCloseEvent>
 #include <QGuiApplication>
 #include <QLabel>
@@ -22,21 +24,24 @@ constexpr int kFrameWidth = 12;
 constexpr int kFrameHeight = 36;
 constexpr int kMargin = 8;
 
-QFont pixelFont(const QStringList &families, int pixels, bool bold = false)
-{
-    QFont font;
-    font.setFamilies(families);
-    font.setPixelSize(pixels);
-    font.setBold(bold);
-    return font;
-}
-
 const QStringList &sansSerif()
 {
     static const QStringList families{QStringLiteral("MS Sans Serif"),
                                       QStringLiteral("DejaVu Sans")};
     return families;
 }
+
+// The window is an alert to assistive tools, which read its name when it
+// appears and when the name changes.
+QAccessibleInterface *accessibleWarning(const QString &className, QObject *object)
+{
+    if (className != QLatin1String("kv::TWarningForm"))
+        return nullptr;
+    return new QAccessibleWidget(static_cast<QWidget *>(object), QAccessible::AlertMessage);
+}
+
+// The count is read aloud once more when this few seconds are left.
+constexpr int kLastCall = 10;
 
 } // namespace
 
@@ -47,17 +52,17 @@ TWarningForm::TWarningForm(const AdvanceWarning &warning, const DateTimeText &te
       Label1(new QLabel(this)), Label2(new QLabel(this)), ZephButton1(new TZephButton(this)),
       ZephButton2(new TZephButton(this)), PopupMenu1(new QMenu(this)), m_id(warning.id)
 {
+    static const bool accessible = (QAccessible::installFactory(accessibleWarning), true);
+    Q_UNUSED(accessible);
     setObjectName(QStringLiteral("WarningForm"));
     setWindowTitle(Modes::shown(warning.eventName));
     // Whatever the user is typing in keeps the keyboard; a click makes the
     // window active, and Esc then cancels.
     setAttribute(Qt::WA_ShowWithoutActivating);
     setFixedSize(kWidth, kHeight);
-    QPalette white = palette();
-    white.setColor(QPalette::Window, Qt::white);
-    setPalette(white);
+    setPalette(lightPalette(Qt::white));
     setAutoFillBackground(true);
-    setFont(pixelFont(sansSerif(), 11));
+    setFont(dialogFont());
 
     auto *image = new QLabel(this);
     image->setObjectName(QStringLiteral("Image1"));
@@ -67,16 +72,20 @@ TWarningForm::TWarningForm(const AdvanceWarning &warning, const DateTimeText &te
     Label1->setObjectName(QStringLiteral("Label1"));
     Label1->setGeometry(56, 10, kWidth - 64, 24);
     Label1->setFont(pixelFont(sansSerif(), 16, true));
+    // A postponed occurrence takes a second line in some languages and formats.
     Label2->setObjectName(QStringLiteral("Label2"));
-    Label2->setGeometry(56, 36, kWidth - 64, 18);
+    Label2->setGeometry(56, 36, kWidth - 64, 30);
+    Label2->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+    Label2->setWordWrap(true);
     Label2->setText(warning.whenText(texts));
+    setAccessibleDescription(Label2->text());
 
     const QFont buttonFont =
         pixelFont({QStringLiteral("Verdana"), QStringLiteral("DejaVu Sans")}, 11);
     ZephButton1->setObjectName(QStringLiteral("ZephButton1"));
     ZephButton1->setButtonKind(TZephButton::skCancel); // Esc clicks it
     ZephButton1->setCaption(tr("Cancel"));
-    ZephButton1->setGeometry(56, 66, 110, 28);
+    ZephButton1->setGeometry(56, 76, 130, 28);
     ZephButton2->setObjectName(QStringLiteral("ZephButton2"));
     ZephButton2->setCaption(tr("Postpone"));
     ZephButton2->setGlyph(zeph::picture(QStringLiteral("RETRIGZephB")));
@@ -84,9 +93,10 @@ TWarningForm::TWarningForm(const AdvanceWarning &warning, const DateTimeText &te
     ZephButton2->setNumGlyphs(1);
     ZephButton2->setNumGlyphsHot(1);
     ZephButton2->setPopupMenu(PopupMenu1);
-    ZephButton2->setGeometry(176, 66, 114, 28);
+    ZephButton2->setGeometry(196, 76, 134, 28);
+    // An edged style, as in the editor: it shows which button Enter presses.
     for (TZephButton *button : {ZephButton1, ZephButton2}) {
-        button->setButtonStyle(TZephButton::stRaised);
+        button->setButtonStyle(TZephButton::stDefault);
         button->setFont(buttonFont);
         button->setTabStop(true);
     }
@@ -106,6 +116,20 @@ TWarningForm::TWarningForm(const AdvanceWarning &warning, const DateTimeText &te
 void TWarningForm::showCount(const AdvanceWarning &warning)
 {
     Label1->setText(warning.countdownText());
+    // A long event name in a long language: smaller, but whole.
+    QFont font = Label1->font();
+    for (int pixels = 16; pixels > 9; --pixels) {
+        font.setPixelSize(pixels);
+        if (QFontMetrics(font).horizontalAdvance(Label1->text()) <= Label1->width())
+            break;
+    }
+    Label1->setFont(font);
+    // Not every second: a screen reader would read nothing else.
+    const bool lastCall = warning.secondsLeft <= kLastCall;
+    if (accessibleName().isEmpty() || (lastCall && !m_lastCallSpoken)) {
+        m_lastCallSpoken = lastCall;
+        setAccessibleName(Label1->text());
+    }
 }
 
 void TWarningForm::closeEvent(QCloseEvent *event)

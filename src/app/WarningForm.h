@@ -23,8 +23,8 @@ class TWarningForm : public QWidget
     Q_OBJECT
 
 public:
-    static constexpr int kWidth = 300;
-    static constexpr int kHeight = 104;
+    static constexpr int kWidth = 340;
+    static constexpr int kHeight = 114;
 
     TWarningForm(const AdvanceWarning &warning, const DateTimeText &texts,
                  QWidget *parent = nullptr);
@@ -47,6 +47,7 @@ protected:
 
 private:
     int m_id;
+    bool m_lastCallSpoken = false;
 };
 
 // A window for every open warning, each in a place of its own: a column up from

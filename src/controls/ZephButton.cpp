@@ -1,9 +1,11 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "ZephButton.h"
 
+#include "PressableAccessible.h"
 #include "ZephArt.h"
 #include "ZephSound.h"
 
+#include <QAccessible>
 #include <QApplication>
 #include <QDialog>
 #include <QEnterEvent>
@@ -62,11 +64,62 @@ QChar accelerator(const QString &caption)
     return {};
 }
 
+// A push button to assistive tools: its caption, or for a glyph alone the
+// command it performs (the accessible name or tool tip set for it), names it.
+class ZephButtonAccessible : public PressableAccessible
+{
+public:
+    explicit ZephButtonAccessible(TZephCustomButton *button)
+        : PressableAccessible(
+              button, QAccessible::Button,
+              [button] {
+                  const QString caption = spokenCaption(button->caption());
+                  return caption.isEmpty() ? button->toolTip() : caption;
+              },
+              [button] { button->click(); }),
+          m_button(button)
+    {}
+
+    QAccessible::State state() const override
+    {
+        QAccessible::State s = PressableAccessible::state();
+        s.hasPopup = m_button->popupMenu() != nullptr;
+        s.defaultButton = m_button->isDefault();
+        return s;
+    }
+
+    QStringList actionNames() const override
+    {
+        QStringList names = PressableAccessible::actionNames();
+        if (m_button->popupMenu())
+            names.insert(1, showMenuAction());
+        return names;
+    }
+
+    void doAction(const QString &actionName) override
+    {
+        // A click opens the popup menu as well.
+        PressableAccessible::doAction(actionName == showMenuAction() ? pressAction() : actionName);
+    }
+
+private:
+    TZephCustomButton *m_button;
+};
+
+QAccessibleInterface *accessibleButton(const QString &className, QObject *object)
+{
+    if (className != QLatin1String("kv::TZephCustomButton"))
+        return nullptr;
+    return new ZephButtonAccessible(static_cast<TZephCustomButton *>(object));
+}
+
 } // namespace
 
 TZephCustomButton::TZephCustomButton(QWidget *parent)
     : QWidget(parent), m_repeatTimer(new QTimer(this)), m_startTimer(new QTimer(this))
 {
+    static const bool accessible = (QAccessible::installFactory(accessibleButton), true);
+    Q_UNUSED(accessible);
     setGeometry(0, 0, 75, 25);
     setFocusPolicy(Qt::NoFocus);
     setAttribute(Qt::WA_OpaquePaintEvent);
@@ -344,6 +397,8 @@ void TZephCustomButton::setCaption(const QString &caption)
     m_caption = caption;
     grabAccelerator();
     requestRepaint();
+    QAccessibleEvent named(this, QAccessible::NameChanged);
+    QAccessible::updateAccessibility(&named);
 }
 
 void TZephCustomButton::setColor(TColor color)

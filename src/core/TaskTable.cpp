@@ -52,6 +52,15 @@ QVariant TaskTable::data(const QModelIndex &index, int role) const
     return text;
 }
 
+QVariant TaskTable::headerData(int section, Qt::Orientation orientation, int role) const
+{
+    if (orientation != Qt::Horizontal || role != Qt::DisplayRole || section < 0 ||
+        section >= kColumnCount)
+        return StringGrid::headerData(section, orientation, role);
+    return section < columnCount() && rowCount() > 0 ? data(index(0, section))
+                                                     : QVariant(tr(kHeaderTexts[section]));
+}
+
 void TaskTable::writeHeader()
 {
     for (int c = 0; c < kColumnCount; ++c)

@@ -33,6 +33,10 @@ public:
     // As the grid shows a cell: the title row, the modes and the event names in the
     // user's language. Every other role, and cell(), give the stored text.
     QVariant data(const QModelIndex &index, int role = Qt::DisplayRole) const override;
+    // The column titles are those the title row shows, for the views and the
+    // assistive tools that ask the model for them.
+    QVariant headerData(int section, Qt::Orientation orientation,
+                        int role = Qt::DisplayRole) const override;
 
     int taskCount() const { return rowCount() - 1; }
     bool hasTasks() const { return rowCount() >= 2; }

@@ -2,6 +2,7 @@
 #include "CalendarForm.h"
 
 #include "Centring.h"
+#include "FixedLook.h"
 #include "ZephButton.h"
 
 #include <QAbstractItemView>
@@ -29,10 +30,9 @@ TCalendarForm::TCalendarForm(QWidget *parent, const DateTimeText &texts)
     //: spelt so; translate it as "Calendar".
     setWindowTitle(tr("Calender"));
     setFixedSize(513, 288);
-    QPalette white = palette();
-    white.setColor(QPalette::Window, Qt::white);
-    setPalette(white);
+    setPalette(lightPalette(Qt::white));
     setAutoFillBackground(true);
+    setFont(dialogFont());
 
     MonthCalendar1->setObjectName(QStringLiteral("MonthCalendar1"));
     MonthCalendar1->setGeometry(16, 8, 489, 241);
@@ -45,6 +45,7 @@ TCalendarForm::TCalendarForm(QWidget *parent, const DateTimeText &texts)
     // Dates beyond four-digit years would give a date text the editor refuses.
     MonthCalendar1->setDateRange(QDate(1, 1, 1), QDate(9999, 12, 31));
     MonthCalendar1->setSelectedDate(kFirstSelected);
+    nameForScreenReaders();
     // Enter on the day grid goes to the default button, as in a dialog.
     if (auto *days = MonthCalendar1->findChild<QAbstractItemView *>())
         days->installEventFilter(this);
@@ -64,6 +65,23 @@ TCalendarForm::TCalendarForm(QWidget *parent, const DateTimeText &texts)
     connect(BitBtn1, &TZephButton::OnClick, this, &TCalendarForm::BitBtn1Click);
     setTabOrder(MonthCalendar1, BitBtn1);
     setTabOrder(BitBtn1, BitBtn2);
+}
+
+void TCalendarForm::nameForScreenReaders()
+{
+    //: Name of the calendar for screen readers.
+    MonthCalendar1->setAccessibleName(tr("Task date"));
+    const std::pair<const char *, QString> parts[] = {
+        //: Names of the calendar's navigation for screen readers.
+        {"qt_calendar_prevmonth", tr("Previous month")},
+        {"qt_calendar_nextmonth", tr("Next month")},
+        {"qt_calendar_monthbutton", tr("Month")},
+        {"qt_calendar_yearbutton", tr("Year")},
+        {"qt_calendar_yearedit", tr("Year")},
+    };
+    for (const auto &[name, text] : parts)
+        if (auto *part = MonthCalendar1->findChild<QWidget *>(QLatin1String(name)))
+            part->setAccessibleName(text);
 }
 
 void TCalendarForm::setVisible(bool visible)

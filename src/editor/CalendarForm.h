@@ -40,6 +40,8 @@ protected:
     bool eventFilter(QObject *watched, QEvent *event) override;
 
 private:
+    // The calendar's navigation shows arrows and numbers only.
+    void nameForScreenReaders();
     void BitBtn1Click();
 
     DateTimeText m_texts;

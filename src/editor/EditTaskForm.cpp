@@ -7,6 +7,7 @@
 #include "Clock.h"
 #include "Errors.h"
 #include "FileChooser.h"
+#include "FixedLook.h"
 #include "Modes.h"
 #include "TaskTable.h"
 #include "ZephButton.h"
@@ -79,10 +80,11 @@ TEditTaskForm::TEditTaskForm(TaskTable &table, ErrorSink &errors, const Clock &c
     //: Title of the task editor, which adds a new task or changes one.
     setWindowTitle(tr("New/modify task"));
     setFixedSize(610, 218);
-    QPalette green = palette();
-    green.setColor(QPalette::Window, QColor(196, 255, 179));
-    setPalette(green);
+    setPalette(lightPalette(QColor(196, 255, 179)));
     setAutoFillBackground(true);
+    // The main window's font at its pixel size: the fixed layout holds whatever
+    // the desktop's font size.
+    setFont(dialogFont());
 
     PageControl1 = new QTabWidget(this);
     PageControl1->setObjectName(QStringLiteral("PageControl1"));
@@ -263,6 +265,13 @@ void TEditTaskForm::buildTimerGroup(QGroupBox *group, QLineEdit *date, TZephButt
     currentTime->setGeometry(152, 56, 90, 26);
     for (TZephButton *button : {cal, currentDate, currentTime})
         button->setTabStop(true);
+    // Screen readers name the fields and the small button by what they are for.
+    //: Name of the date field for screen readers.
+    date->setAccessibleName(tr("Date"));
+    //: Name of the time field for screen readers.
+    time->setAccessibleName(tr("Time"));
+    //: Name of the "Cal" button for screen readers: it opens the calendar.
+    cal->setAccessibleName(tr("Calendar"));
 }
 
 void TEditTaskForm::buildExpandedGroup(QGroupBox *group, QRadioButton *everyone, QComboBox *days,
@@ -279,6 +288,9 @@ void TEditTaskForm::buildExpandedGroup(QGroupBox *group, QRadioButton *everyone,
     simple->setGeometry(10, 58, std::clamp(simple->sizeHint().width(), 90, group->width() - 16),
                         22);
     everyone->setChecked(true);
+    // Screen readers name a list by its value and read this after it.
+    //: Description of the day list beside "Everyone:" for screen readers.
+    days->setAccessibleDescription(tr("Day"));
 }
 
 void TEditTaskForm::buildPageButtons(TZephButton *confirm, TZephButton *cancel)

@@ -21,6 +21,7 @@ class TestAboutForm : public QObject
 private slots:
     void followedLinkKeepsItsColour_data();
     void followedLinkKeepsItsColour();
+    void linksAreReachedByKeyboard();
     void opensCentredThenWhereLeft();
     void okCloses();
     void blocksOnlyTheMainWindow_data();
@@ -78,6 +79,25 @@ void TestAboutForm::followedLinkKeepsItsColour()
     opener.opened.clear();
     QTest::mouseClick(other, Qt::RightButton);
     QVERIFY(opener.opened.isEmpty());
+}
+
+void TestAboutForm::linksAreReachedByKeyboard()
+{
+    QWidget owner;
+    test::RecordingLinkOpener opener;
+    TAboutForm about(opener, &owner);
+    whileOpen(about, [&] {
+        QTRY_VERIFY(about.BitBtn1->hasFocus());
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+        QVERIFY(about.Label1->hasFocus());
+        QTest::keyClick(about.Label1, Qt::Key_Return);
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+        QVERIFY(about.Label2->hasFocus());
+        QTest::keyClick(about.Label2, Qt::Key_Space);
+        // Enter went to the link, not to OK.
+        QVERIFY(about.isVisible());
+    });
+    QCOMPARE(opener.opened, QStringList({links::homePage(), "mailto:" + links::supportMail()}));
 }
 
 void TestAboutForm::opensCentredThenWhereLeft()

@@ -5,7 +5,6 @@
 // after a dialog of its own has closed.
 
 #include "AboutForm.h"
-#include "AppFakes.h"
 #include "Beeper.h"
 #include "CalendarForm.h"
 #include "DialogTaskEditor.h"
@@ -19,6 +18,7 @@
 #include "TaskActions.h"
 #include "TaskBase.h"
 #include "TaskTable.h"
+#include "WiredProgram.h"
 #include "XvfbServer.h"
 #include "ZephButton.h"
 
@@ -38,62 +38,9 @@
 #include <xcb/xcb.h>
 
 using namespace kv;
+using namespace kv::test;
 
 namespace {
-
-class SilentBeeper : public Beeper
-{
-public:
-    void beep() override {}
-};
-
-class CancelledFileChooser : public FileChooser
-{
-public:
-    QString chooseFile(QWidget *) override { return {}; }
-};
-
-// The editor and its calendar open without loops of their own, so that the
-// test goes on while they are shown; they are as modal as with them.
-class Editor : public TEditTaskForm
-{
-public:
-    using TEditTaskForm::TEditTaskForm;
-
-protected:
-    void runModal() override { open(); }
-    void showCalendar() override { CalendarForm->open(); }
-};
-
-struct Program
-{
-    explicit Program(const QString &folder)
-        : actions(table, system), scheduler(table, actions, clock, errors),
-          base(table, errors, dialogs, folder),
-          form({table, actions, scheduler, base, system, links, folder, new RecordingTrayBackend}),
-          editor(table, editorErrors, clock, beeper, files, &form), taskEditor(editor)
-    {
-        errors.setOwner(&form);
-        editorErrors.setOwner(&editor);
-        form.setTaskEditor(&taskEditor);
-    }
-
-    TaskTable table;
-    FakeClock clock{QDateTime(QDate(2026, 12, 7), QTime(8, 0))};
-    RecordingSystemActions system;
-    StandardErrorBox errors;
-    TaskActions actions;
-    Scheduler scheduler;
-    ScriptedBaseDialogs dialogs;
-    TaskBase base;
-    test::RecordingLinkOpener links;
-    TMainForm form;
-    StandardErrorBox editorErrors;
-    SilentBeeper beeper;
-    CancelledFileChooser files;
-    Editor editor;
-    DialogTaskEditor taskEditor;
-};
 
 // The minimise button of the window's frame: the window manager minimises it,
 // and the program learns of it afterwards.

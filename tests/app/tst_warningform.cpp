@@ -62,12 +62,28 @@ class TestWarningForm : public QObject
 
 private slots:
     void windowsCountDownAndAnswer();
+    void screenReadersHearTheCountTwice();
     void noticesAnswerToo();
     void failuresAreToldPassively();
     void unansweredIsToldThenItsOutcome_data();
     void unansweredIsToldThenItsOutcome();
     void rowToolTip();
 };
+
+void TestWarningForm::screenReadersHearTheCountTwice()
+{
+    Rig rig;
+    TWarningForm *shutDown = rig.windows.windows().at(0);
+    // When it opens, and once more at ten seconds.
+    QCOMPARE(shutDown->accessibleName(), QStringLiteral("Shut Down in 30 s"));
+    const std::pair<int, const char *> heard[] = {
+        {19000, "Shut Down in 30 s"}, {1000, "Shut Down in 10 s"}, {1000, "Shut Down in 10 s"}};
+    for (const auto &[ms, name] : heard) {
+        rig.clock.advance(ms);
+        rig.warnings.update();
+        QCOMPARE(shutDown->accessibleName(), QString::fromLatin1(name));
+    }
+}
 
 void TestWarningForm::windowsCountDownAndAnswer()
 {

@@ -26,6 +26,7 @@ private slots:
     void initTestCase();
     void cleanupTestCase();
     void iconDocks();
+    void smallIconIsCentred();
     void doubleClickReachesOnDblClick();
     void rightClickOpensPopupMenu();
     void trayHostGoesAndComesBack();
@@ -77,6 +78,38 @@ void TestTrayIconOnX11::cleanupTestCase()
 void TestTrayIconOnX11::iconDocks()
 {
     QTRY_VERIFY_WITH_TIMEOUT(docked(), 10000);
+}
+
+// A picture smaller than the slot sits in its middle, at every scale factor.
+void TestTrayIconOnX11::smallIconIsCentred()
+{
+    QPixmap red(16, 16);
+    red.fill(Qt::red);
+    m_tray->setIcon(QIcon(red));
+    const QRect slot = m_backend->trayIcon()->geometry();
+    QRect drawn;
+    QTRY_VERIFY_WITH_TIMEOUT(
+        [&] {
+            const QImage shot = QGuiApplication::primaryScreen()
+                                    ->grabWindow(0, slot.x(), slot.y(), slot.width(), slot.height())
+                                    .toImage();
+            drawn = QRect();
+            for (int y = 0; y < shot.height(); ++y)
+                for (int x = 0; x < shot.width(); ++x)
+                    if (shot.pixelColor(x, y) == QColor(Qt::red))
+                        drawn |= QRect(x, y, 1, 1);
+            if (drawn.isEmpty())
+                return false;
+            const int left = drawn.left();
+            const int right = shot.width() - 1 - drawn.right();
+            const int top = drawn.top();
+            const int bottom = shot.height() - 1 - drawn.bottom();
+            return std::abs(left - right) <= 1 && std::abs(top - bottom) <= 1;
+        }(),
+        5000);
+    QPixmap big(22, 22);
+    big.fill(Qt::red);
+    m_tray->setIcon(QIcon(big));
 }
 
 void TestTrayIconOnX11::doubleClickReachesOnDblClick()

@@ -190,6 +190,7 @@ void TestLogind::sleepInhibitorHeldAndDropped()
         list.beginArray();
         for (; !list.atEnd(); ++count)
             list.asVariant();
+        list.endArray();
         return count;
     };
     kv::LogindSleepInhibitor inhibitor;

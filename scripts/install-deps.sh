@@ -11,6 +11,7 @@ packages=(
     libx11-dev libxext-dev
     fonts-dejavu-core fonts-liberation2 xdg-utils hicolor-icon-theme
     xvfb xauth dbus python3-dbusmock trayer xdotool openbox x11-utils weston
+    sway waybar mako-notifier xwayland grim python3-dbus util-linux
     clang-format clang libclang-rt-14-dev
     dpkg-dev file lintian desktop-file-utils appstream
 )

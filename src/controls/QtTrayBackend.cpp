@@ -140,12 +140,16 @@ void QtTrayBackend::exportMenu()
 
 bool QtTrayBackend::ownsStatusNotifierItem() const
 {
-    const QString prefix =
-        QStringLiteral("org.kde.StatusNotifierItem-%1-").arg(QCoreApplication::applicationPid());
-    const QDBusConnectionInterface *bus = QDBusConnection::sessionBus().interface();
-    const QStringList names = bus ? bus->registeredServiceNames().value() : QStringList();
-    return std::any_of(names.begin(), names.end(),
-                       [&](const QString &name) { return name.startsWith(prefix); });
+    // Qt's item has a connection of its own, named after the item, whether or
+    // not it also owns that name on the bus; the number counts Qt's items.
+    const QString name = QStringLiteral("org.kde.StatusNotifierItem-%1-%2")
+                             .arg(QCoreApplication::applicationPid());
+    for (int n = 1; n <= 32; ++n) {
+        const QDBusConnection item(name.arg(n));
+        if (item.isConnected() && item.objectRegisteredAt(QStringLiteral("/StatusNotifierItem")))
+            return true;
+    }
+    return false;
 }
 
 bool QtTrayBackend::statusNotifierHostPresent()

@@ -66,7 +66,9 @@ run = os.path.join(home, "run")
 os.mkdir(run, 0o700)
 env = dict(os.environ, HOME=home, XDG_RUNTIME_DIR=run, XDG_CONFIG_HOME=home + "/config",
            XDG_DATA_HOME=home + "/data", XDG_CACHE_HOME=home + "/cache",
-           LANGUAGE="en", LC_ALL="C.UTF-8")
+           LANGUAGE="en", LC_ALL="C.UTF-8",
+           # Power calls go nowhere, whatever happens to the warned task.
+           DBUS_SYSTEM_BUS_ADDRESS="unix:path=/nonexistent")
 for name in ("DISPLAY", "WAYLAND_DISPLAY", "SWAYSOCK", "DBUS_SESSION_BUS_ADDRESS"):
     env.pop(name, None)
 log = open(os.path.join(home, "log.txt"), "w")
@@ -183,8 +185,35 @@ try:
         print("PASS:", platform, flush=True)
 
     waybar_ref = [waybar]
+    def check_warning():
+        # A Shut Down due in half a minute opens its warning at once.
+        due = time.strftime("%d.%m.%Y %H:%M:%S", time.localtime(time.time() + 30))
+        cells = ["0", due, "Shut Down", "", "Shut Down(Simple)", "0"]
+        os.makedirs(home + "/data/kronvale", exist_ok=True)
+        with open(home + "/data/kronvale/KV.log", "wb") as base:
+            base.write("\r\n".join(["6", "2"] + cells + [""]).encode())
+        program = start([PROGRAM, "--tray"], dict(env, QT_QPA_PLATFORM="wayland"), log)
+
+        def notices():
+            out = subprocess.run(["makoctl", "list"], env=env, capture_output=True, text=True)
+            return [n for group in json.loads(out.stdout or '{"data": []}')["data"] for n in group]
+
+        notice = wait("the warning at mako", lambda: [
+            n for n in notices() if "Shut Down" in n["summary"]["data"]])[0]
+        actions = notice["actions"]["data"]
+        if "cancel" not in actions:
+            fail("the warning offers %s" % actions)
+        subprocess.run(["makoctl", "invoke", "-n", str(notice["id"]["data"]), "cancel"],
+                       env=env, check=True)
+        # The program's journal of what became of each firing.
+        wait("the task cancelled", lambda: '"Shut Down": cancelled' in open(log.name).read())
+        if any("Shut Down" in n["summary"]["data"] for n in notices()):
+            fail("the warning's notice stays after Cancel")
+        stop(program)
+
     check("xcb")
     check("wayland")
+    check_warning()
 finally:
     for child in reversed(children):
         stop(child)

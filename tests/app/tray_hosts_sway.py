@@ -157,7 +157,7 @@ try:
         program, item = start_program(platform)
         menu_path = item.Get(ITEM, "Menu", dbus_interface="org.freedesktop.DBus.Properties")
         menu = bus.get_object(item.bus_name, menu_path)
-        _, layout = menu.GetLayout(0, -1, [], dbus_interface="com.canonical.dbusmenu")
+        _, layout = menu.GetLayout(0, -1, dbus.Array([], signature="s"), dbus_interface="com.canonical.dbusmenu")
         labels = {str(child[1].get("label", "")).replace("&", ""): int(child[0])
                   for child in layout[2] if child[1].get("type", "") != "separator"}
         if list(labels) != ["Open", "Start at login", "Close"]:
@@ -211,9 +211,12 @@ try:
             fail("the warning's notice stays after Cancel")
         stop(program)
 
-    check("xcb")
-    check("wayland")
-    check_warning()
+    try:
+        check("xcb")
+        check("wayland")
+        check_warning()
+    except dbus.DBusException as error:
+        fail(str(error))
 finally:
     for child in reversed(children):
         stop(child)

@@ -153,6 +153,11 @@ try:
             fail(platform + ": a window started with --tray is on screen")
         return child, item
 
+    def screenshots(platform):
+        os.makedirs(SHOTS, exist_ok=True)
+        time.sleep(1)  # the icon drawn
+        subprocess.run(["grim", "%s/bar-%s.png" % (SHOTS, platform)], env=env)
+
     def check(platform):
         program, item = start_program(platform)
         menu_path = item.Get(ITEM, "Menu", dbus_interface="org.freedesktop.DBus.Properties")
@@ -163,8 +168,7 @@ try:
         if list(labels) != ["Open", "Start at login", "Close"]:
             fail("%s: the menu holds %s" % (platform, list(labels)))
         if SHOTS:
-            os.makedirs(SHOTS, exist_ok=True)
-            subprocess.run(["grim", "%s/waybar-%s.png" % (SHOTS, platform)], env=env)
+            screenshots(platform)
         menu.Event(labels["Open"], "clicked", dbus.Int32(0, variant_level=1), dbus.UInt32(0),
                    dbus_interface="com.canonical.dbusmenu")
         wait(platform + ": the window shown by Open", lambda: shown_and_focused(program.pid))
@@ -173,6 +177,9 @@ try:
         program, item = start_program(platform)
         item.Activate(0, 0, dbus_interface=ITEM)
         wait(platform + ": the window shown by Activate", lambda: shown_and_focused(program.pid))
+        if SHOTS:
+            time.sleep(1)  # painted
+            subprocess.run(["grim", "%s/activated-%s.png" % (SHOTS, platform)], env=env)
         stop(program)
 
         program, item = start_program(platform)

@@ -5,7 +5,7 @@ with waybar's tray and mako, the program once through XWayland and once as a
 native Wayland client. Usage: tray_hosts_sway.py PROGRAM [SCREENSHOT_DIR]
 
 Fails, never skips, when sway, waybar or mako cannot start. Runs as nobody when
-started as root: sway refuses root."""
+started as root: sway refuses root. KV_KEEP_LOG=1 prints the session's log."""
 
 import glob
 import json
@@ -17,14 +17,35 @@ import sys
 import tempfile
 import time
 
-if os.getuid() == 0:
-    os.execvp("setpriv", ["setpriv", "--reuid=65534", "--regid=65534", "--clear-groups",
-                          "--", sys.executable, *sys.argv])
+if "--remove" not in sys.argv:
+    # The program runs from a read-only folder of its own, so that it keeps its
+    # base in the test's data folder. Nobody (sway refuses root) may not reach
+    # root's build tree: this script goes there too.
+    aside = tempfile.mkdtemp(prefix="kv-sway-program-")
+    built = os.path.dirname(os.path.abspath(sys.argv[1]))
+    for name in os.listdir(built):
+        if os.path.isfile(os.path.join(built, name)) and not name.endswith(".a"):
+            shutil.copy2(os.path.join(built, name), aside)
+    shutil.copy2(__file__, aside)
+    command = [sys.executable, os.path.join(aside, os.path.basename(__file__)),
+               os.path.join(aside, os.path.basename(sys.argv[1])), *sys.argv[2:],
+               "--remove", aside]
+    if os.getuid() == 0:
+        for name in [aside] + [os.path.join(aside, n) for n in os.listdir(aside)]:
+            os.chown(name, 65534, 65534)
+        if len(sys.argv) > 2:
+            os.makedirs(sys.argv[2], exist_ok=True)
+            os.chown(sys.argv[2], 65534, 65534)
+        command = ["setpriv", "--reuid=65534", "--regid=65534", "--clear-groups", "--"] + command
+    os.chmod(aside, 0o555)
+    os.execvp(command[0], command)
 
 import dbus  # noqa: E402
 
-PROGRAM = os.path.abspath(sys.argv[1])
-SHOTS = sys.argv[2] if len(sys.argv) > 2 else None
+REMOVE = sys.argv[sys.argv.index("--remove") + 1]
+ARGS = sys.argv[:sys.argv.index("--remove")]
+PROGRAM = os.path.abspath(ARGS[1])
+SHOTS = os.path.abspath(ARGS[2]) if len(ARGS) > 2 else None
 WATCHER = "org.kde.StatusNotifierWatcher"
 ITEM = "org.kde.StatusNotifierItem"
 children = []
@@ -231,3 +252,6 @@ finally:
     if os.environ.get("KV_KEEP_LOG"):
         print(open(os.path.join(home, "log.txt")).read())
     shutil.rmtree(home, ignore_errors=True)
+    if REMOVE:
+        os.chmod(REMOVE, 0o700)
+        shutil.rmtree(REMOVE, ignore_errors=True)

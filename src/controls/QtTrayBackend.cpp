@@ -142,8 +142,8 @@ bool QtTrayBackend::ownsStatusNotifierItem() const
 {
     // Qt's item has a connection of its own, named after the item, whether or
     // not it also owns that name on the bus; the number counts Qt's items.
-    const QString name = QStringLiteral("org.kde.StatusNotifierItem-%1-%2")
-                             .arg(QCoreApplication::applicationPid());
+    const QString name =
+        QStringLiteral("org.kde.StatusNotifierItem-%1-%2").arg(QCoreApplication::applicationPid());
     for (int n = 1; n <= 32; ++n) {
         const QDBusConnection item(name.arg(n));
         if (item.isConnected() && item.objectRegisteredAt(QStringLiteral("/StatusNotifierItem")))

@@ -92,7 +92,7 @@ bool QtTrayBackend::add(const TrayNotifyData &data)
     m_added = true;
     showIfHosted();
     if (m_statusNotifierItem)
-        recheckHost(); // the watcher alone made Qt choose the item
+        recheckHost(); // from now on the hosts themselves tell
     return m_hostPresent;
 }
 

@@ -10,12 +10,15 @@ started as root: sway refuses root. KV_KEEP_LOG=1 prints the session's log."""
 import glob
 import json
 import os
-import re
 import shutil
 import subprocess
 import sys
 import tempfile
 import time
+
+# Beside this script once it has been copied aside, else in the source tree.
+SUPPORT = os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "support")
+sys.path[:0] = [os.path.dirname(os.path.abspath(__file__)), SUPPORT]
 
 if "--remove" not in sys.argv:
     # The program runs from a read-only folder of its own, so that it keeps its
@@ -27,6 +30,7 @@ if "--remove" not in sys.argv:
         if os.path.isfile(os.path.join(built, name)) and not name.endswith(".a"):
             shutil.copy2(os.path.join(built, name), aside)
     shutil.copy2(__file__, aside)
+    shutil.copy2(os.path.join(SUPPORT, "tray_session.py"), aside)
     command = [sys.executable, os.path.join(aside, os.path.basename(__file__)),
                os.path.join(aside, os.path.basename(sys.argv[1])), *sys.argv[2:],
                "--remove", aside]
@@ -41,78 +45,25 @@ if "--remove" not in sys.argv:
     os.execvp(command[0], command)
 
 import dbus  # noqa: E402
+from tray_session import ITEM, WATCHER, Session, click, fail, wait  # noqa: E402
 
 REMOVE = sys.argv[sys.argv.index("--remove") + 1]
 ARGS = sys.argv[:sys.argv.index("--remove")]
 PROGRAM = os.path.abspath(ARGS[1])
 SHOTS = os.path.abspath(ARGS[2]) if len(ARGS) > 2 else None
-WATCHER = "org.kde.StatusNotifierWatcher"
-ITEM = "org.kde.StatusNotifierItem"
-children = []
-
-
-def fail(message):
-    print("FAIL:", message, flush=True)
-    raise SystemExit(1)
-
-
-def wait(what, condition, timeout=40):
-    end = time.monotonic() + timeout
-    while time.monotonic() < end:
-        value = condition()
-        if value:
-            return value
-        time.sleep(0.1)
-    fail("timed out waiting for " + what)
-
-
-def start(args, env, log):
-    child = subprocess.Popen(args, env=env, stdout=log, stderr=subprocess.STDOUT)
-    children.append(child)
-    return child
-
-
-def stop(child):
-    if child.poll() is None:
-        child.terminate()
-        try:
-            child.wait(10)
-        except subprocess.TimeoutExpired:
-            child.kill()
-            child.wait()
-
 
 home = tempfile.mkdtemp(prefix="kv-sway-")
-run = os.path.join(home, "run")
-os.mkdir(run, 0o700)
-env = dict(os.environ, HOME=home, XDG_RUNTIME_DIR=run, XDG_CONFIG_HOME=home + "/config",
-           XDG_DATA_HOME=home + "/data", XDG_CACHE_HOME=home + "/cache",
-           LANGUAGE="en", LC_ALL="C.UTF-8",
-           # Power calls go nowhere, whatever happens to the warned task.
-           DBUS_SYSTEM_BUS_ADDRESS="unix:path=/nonexistent")
-for name in ("DISPLAY", "WAYLAND_DISPLAY", "SWAYSOCK", "DBUS_SESSION_BUS_ADDRESS"):
-    env.pop(name, None)
-log = open(os.path.join(home, "log.txt"), "w")
-
+session = None
 try:
-    bus_daemon = subprocess.Popen(["dbus-daemon", "--session", "--nofork", "--print-address=1"],
-                                  env=env, stdout=subprocess.PIPE, text=True)
-    children.append(bus_daemon)
-    env["DBUS_SESSION_BUS_ADDRESS"] = bus_daemon.stdout.readline().strip()
-    os.environ["DBUS_SESSION_BUS_ADDRESS"] = env["DBUS_SESSION_BUS_ADDRESS"]
-    bus = dbus.SessionBus()
-    names = bus.get_object("org.freedesktop.DBus", "/org/freedesktop/DBus")
-
-    def owned(prefix):
-        return [n for n in names.ListNames(dbus_interface="org.freedesktop.DBus")
-                if n.startswith(prefix)]
+    session = Session(home)
+    env, start, stop, owned = session.env, session.start, session.stop, session.owned
+    run = env["XDG_RUNTIME_DIR"]
 
     with open(home + "/sway.cfg", "w") as cfg:
         cfg.write("xwayland enable\noutput * bg #335577 solid_color\n"
                   "exec echo $DISPLAY > %s/display\n" % home)
-    sway = start(["sway", "-c", home + "/sway.cfg"],
-                 dict(env, WLR_BACKENDS="headless", WLR_RENDERER="pixman",
-                      WLR_HEADLESS_OUTPUTS="1", WLR_LIBINPUT_NO_DEVICES="1"), log)
+    sway = start(["sway", "-c", home + "/sway.cfg"], WLR_BACKENDS="headless",
+                 WLR_RENDERER="pixman", WLR_HEADLESS_OUTPUTS="1", WLR_LIBINPUT_NO_DEVICES="1")
     env["SWAYSOCK"] = wait("sway", lambda: sway.poll() is None and
                            (glob.glob(run + "/sway-ipc.*.sock") or [None])[0])
     env["WAYLAND_DISPLAY"] = os.path.basename(
@@ -129,14 +80,13 @@ try:
                   "window#waybar { background: #202020; }\n")
 
     def start_waybar():
-        child = start(["waybar", "-c", home + "/waybar/config", "-s", home + "/waybar/style.css"],
-                      env, log)
+        child = start(["waybar", "-c", home + "/waybar/config", "-s", home + "/waybar/style.css"])
         wait("waybar's tray", lambda: child.poll() is None and owned(WATCHER) and
              owned("org.kde.StatusNotifierHost-"))
         return child
 
     waybar = start_waybar()
-    mako = start(["mako"], env, log)
+    mako = start(["mako"])
     wait("mako", lambda: mako.poll() is None and owned("org.freedesktop.Notifications"))
 
     def tree_windows(pid):
@@ -153,66 +103,45 @@ try:
     def shown_and_focused(pid):
         return any(w.get("visible") and w.get("focused") for w in tree_windows(pid))
 
-    def item_of(pid):
-        # The watcher lists each item as its bus name, maybe with its path.
-        watcher = bus.get_object(WATCHER, "/StatusNotifierWatcher")
-        for entry in watcher.Get(WATCHER, "RegisteredStatusNotifierItems",
-                                 dbus_interface="org.freedesktop.DBus.Properties"):
-            service, _, path = str(entry).partition("/")
-            try:
-                if names.GetConnectionUnixProcessID(
-                        service, dbus_interface="org.freedesktop.DBus") == pid:
-                    return bus.get_object(service, "/" + (path or "StatusNotifierItem"))
-            except dbus.DBusException:
-                pass
-        return None
-
     def start_program(platform):
-        child = start([PROGRAM, "--tray"], dict(env, QT_QPA_PLATFORM=platform), log)
-        item = wait(platform + ": the item registered with waybar", lambda: item_of(child.pid))
+        child = start([PROGRAM, "--tray"], QT_QPA_PLATFORM=platform)
+        item = wait(platform + ": the item registered with waybar",
+                    lambda: session.item_of(child.pid))
         if tree_windows(child.pid):
             fail(platform + ": a window started with --tray is on screen")
         return child, item
 
-    def screenshots(platform):
-        os.makedirs(SHOTS, exist_ok=True)
-        time.sleep(1)  # the icon drawn
-        subprocess.run(["grim", "%s/bar-%s.png" % (SHOTS, platform)], env=env)
+    def screenshot(name):
+        if SHOTS:
+            os.makedirs(SHOTS, exist_ok=True)
+            time.sleep(1)  # drawn
+            subprocess.run(["grim", "%s/%s.png" % (SHOTS, name)], env=env)
 
     def check(platform):
+        global waybar
         program, item = start_program(platform)
-        menu_path = item.Get(ITEM, "Menu", dbus_interface="org.freedesktop.DBus.Properties")
-        menu = bus.get_object(item.bus_name, menu_path)
-        _, layout = menu.GetLayout(0, -1, dbus.Array([], signature="s"), dbus_interface="com.canonical.dbusmenu")
-        labels = {str(child[1].get("label", "")).replace("&", ""): int(child[0])
-                  for child in layout[2] if child[1].get("type", "") != "separator"}
-        if list(labels) != ["Open", "Start at login", "Close"]:
-            fail("%s: the menu holds %s" % (platform, list(labels)))
-        if SHOTS:
-            screenshots(platform)
-        menu.Event(labels["Open"], "clicked", dbus.Int32(0, variant_level=1), dbus.UInt32(0),
-                   dbus_interface="com.canonical.dbusmenu")
+        menu, labels = session.menu_of(item)
+        screenshot("bar-" + platform)
+        click(menu, labels, "Open")
         wait(platform + ": the window shown by Open", lambda: shown_and_focused(program.pid))
         stop(program)
 
         program, item = start_program(platform)
         item.Activate(0, 0, dbus_interface=ITEM)
         wait(platform + ": the window shown by Activate", lambda: shown_and_focused(program.pid))
-        if SHOTS:
-            time.sleep(1)  # painted
-            subprocess.run(["grim", "%s/activated-%s.png" % (SHOTS, platform)], env=env)
+        screenshot("activated-" + platform)
         stop(program)
 
         program, item = start_program(platform)
-        stop(waybar_ref[0])
+        stop(waybar)
         wait(platform + ": the window back on screen without a tray",
              lambda: any(w.get("visible") for w in tree_windows(program.pid)))
-        waybar_ref[0] = start_waybar()
-        wait(platform + ": the item taken back by the new waybar", lambda: item_of(program.pid))
+        waybar = start_waybar()
+        wait(platform + ": the item taken back by the new waybar",
+             lambda: session.item_of(program.pid))
         stop(program)
         print("PASS:", platform, flush=True)
 
-    waybar_ref = [waybar]
     def check_warning():
         # A Shut Down due in half a minute opens its warning at once.
         due = time.strftime("%d.%m.%Y %H:%M:%S", time.localtime(time.time() + 30))
@@ -220,7 +149,7 @@ try:
         os.makedirs(home + "/data/kronvale", exist_ok=True)
         with open(home + "/data/kronvale/KV.log", "wb") as base:
             base.write("\r\n".join(["6", "2"] + cells + [""]).encode())
-        program = start([PROGRAM, "--tray"], dict(env, QT_QPA_PLATFORM="wayland"), log)
+        program = start([PROGRAM, "--tray"], QT_QPA_PLATFORM="wayland")
 
         def notices():
             out = subprocess.run(["makoctl", "list"], env=env, capture_output=True, text=True)
@@ -234,10 +163,12 @@ try:
         subprocess.run(["makoctl", "invoke", "-n", str(notice["id"]["data"]), "cancel"],
                        env=env, check=True)
         # The program's journal of what became of each firing.
-        wait("the task cancelled", lambda: '"Shut Down": cancelled' in open(log.name).read())
+        wait("the task cancelled",
+             lambda: '"Shut Down": cancelled' in open(session.log.name).read())
         if any("Shut Down" in n["summary"]["data"] for n in notices()):
             fail("the warning's notice stays after Cancel")
         stop(program)
+        print("PASS: the warning at mako", flush=True)
 
     try:
         check("xcb")
@@ -246,12 +177,8 @@ try:
     except dbus.DBusException as error:
         fail(str(error))
 finally:
-    for child in reversed(children):
-        stop(child)
-    log.close()
-    if os.environ.get("KV_KEEP_LOG"):
-        print(open(os.path.join(home, "log.txt")).read())
+    if session:
+        session.close(bool(os.environ.get("KV_KEEP_LOG")))
     shutil.rmtree(home, ignore_errors=True)
-    if REMOVE:
-        os.chmod(REMOVE, 0o700)
-        shutil.rmtree(REMOVE, ignore_errors=True)
+    os.chmod(REMOVE, 0o700)
+    shutil.rmtree(REMOVE, ignore_errors=True)

@@ -91,6 +91,10 @@ try:
         if not owned(WATCHER) or kded.poll() is not None:
             fail("kded's watcher went with plasmashell")
         wait("the window back on screen without plasmashell", lambda: visible(program))
+        # What the program must not trust alone.
+        print("kded's watcher still reports a host:", bool(session.bus.get_object(
+            WATCHER, "/StatusNotifierWatcher").Get(WATCHER, "IsStatusNotifierHostRegistered",
+                                                  dbus_interface="org.freedesktop.DBus.Properties")))
         print("PASS: the window comes back when plasmashell quits", flush=True)
         status = 0
     except dbus.DBusException as error:

@@ -12,6 +12,7 @@ packages=(
     fonts-dejavu-core fonts-liberation2 xdg-utils hicolor-icon-theme
     xvfb xauth dbus python3-dbusmock trayer xdotool openbox x11-utils weston
     at-spi2-core python3-pyatspi imagemagick
+    sway waybar mako-notifier xwayland grim python3-dbus util-linux
     clang-format clang libclang-rt-14-dev
     dpkg-dev file lintian desktop-file-utils appstream libcap2-bin
 )

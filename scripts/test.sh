@@ -20,6 +20,13 @@ ctest --test-dir build --output-on-failure --timeout 300
 echo "== Debian package and installed program"
 "$root/scripts/check-install.sh" build
 
+# Plasma is too large to install for the tests; it is checked where it is there.
+if command -v kwin_wayland >/dev/null && command -v plasmashell >/dev/null &&
+    command -v kded5 >/dev/null; then
+    echo "== Tray icon in KDE Plasma"
+    /usr/bin/python3 "$root/scripts/check-plasma-tray.py" build/src/app/kronvale
+fi
+
 echo "== Benchmarks (smoke run)"
 for b in build/bench/bench_*; do
     if [ -f "$b" ] && [ -x "$b" ]; then

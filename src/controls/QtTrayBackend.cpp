@@ -3,12 +3,16 @@
 
 #include <QCoreApplication>
 #include <QDBusConnection>
+#include <QDBusConnectionInterface>
+#include <QDBusMessage>
 #include <QDBusServiceWatcher>
+#include <QDBusVariant>
 #include <QGuiApplication>
 #include <QPixmap>
 #include <QTimer>
 #include <QtGui/qguiapplication_platform.h>
 
+#include <algorithm>
 #include <cstdlib>
 #include <memory>
 #include <utility>
@@ -17,6 +21,15 @@
 namespace kv {
 
 namespace {
+
+const QString watcherService = QStringLiteral("org.kde.StatusNotifierWatcher");
+
+// The names hosts own on the bus while they run.
+bool isHostName(const QString &name)
+{
+    return name.startsWith(QLatin1String("org.kde.StatusNotifierHost-")) ||
+           name.startsWith(QLatin1String("org.freedesktop.StatusNotifierHost-"));
+}
 
 xcb_connection_t *x11Connection()
 {
@@ -78,6 +91,8 @@ bool QtTrayBackend::add(const TrayNotifyData &data)
     apply(data);
     m_added = true;
     showIfHosted();
+    if (m_statusNotifierItem)
+        recheckHost(); // from now on the hosts themselves tell
     return m_hostPresent;
 }
 
@@ -101,13 +116,72 @@ void QtTrayBackend::showIfHosted()
 {
     // Under X11 Qt docks the icon by itself once a host comes. Elsewhere it
     // would only complain that nothing can show it.
-    if (m_added && !m_tray->isVisible() && (m_hostPresent || x11Connection()))
+    if (m_added && !m_tray->isVisible() && (m_hostPresent || x11Connection())) {
         m_tray->show();
+        // Qt chose between the two kinds when it made the icon.
+        m_statusNotifierItem = m_statusNotifierItem || ownsStatusNotifierItem();
+        exportMenu();
+    }
+}
+
+void QtTrayBackend::setMenu(QMenu *menu)
+{
+    m_menu = menu;
+    exportMenu();
+}
+
+void QtTrayBackend::exportMenu()
+{
+    // An X11 tray icon would open the menu itself on a right click, besides
+    // the one the tray icon opens.
+    if (m_statusNotifierItem && m_tray->contextMenu() != m_menu)
+        m_tray->setContextMenu(m_menu);
+}
+
+bool QtTrayBackend::ownsStatusNotifierItem() const
+{
+    // Qt's item has a connection of its own, named after the item, whether or
+    // not it also owns that name on the bus; the number counts Qt's items.
+    const QString name =
+        QStringLiteral("org.kde.StatusNotifierItem-%1-%2").arg(QCoreApplication::applicationPid());
+    for (int n = 1; n <= 32; ++n) {
+        const QDBusConnection item(name.arg(n));
+        if (item.isConnected() && item.objectRegisteredAt(QStringLiteral("/StatusNotifierItem")))
+            return true;
+    }
+    return false;
+}
+
+bool QtTrayBackend::statusNotifierHostPresent()
+{
+    QDBusConnection bus = QDBusConnection::sessionBus();
+    QDBusMessage get = QDBusMessage::createMethodCall(
+        watcherService, QStringLiteral("/StatusNotifierWatcher"),
+        QStringLiteral("org.freedesktop.DBus.Properties"), QStringLiteral("Get"));
+    get << watcherService << QStringLiteral("IsStatusNotifierHostRegistered");
+    const QDBusMessage reply = bus.call(get, QDBus::Block, 5000);
+    if (reply.type() != QDBusMessage::ReplyMessage || reply.arguments().isEmpty() ||
+        !reply.arguments().constFirst().value<QDBusVariant>().variant().toBool())
+        return false;
+    // A watcher that outlives its host (KDE's, in kded) keeps saying there is
+    // one; the host's own name tells. A watcher whose host owns no such name
+    // (it lives in the same process) is taken at its word.
+    const QStringList names = bus.interface()->registeredServiceNames().value();
+    const bool named = std::any_of(names.begin(), names.end(), isHostName);
+    m_sawHostName = m_sawHostName || named;
+    return named || !m_sawHostName;
+}
+
+void QtTrayBackend::busNameChanged(const QString &name, const QString &, const QString &)
+{
+    if (isHostName(name))
+        recheckHost();
 }
 
 void QtTrayBackend::recheckHost()
 {
-    const bool present = QSystemTrayIcon::isSystemTrayAvailable();
+    const bool present = m_statusNotifierItem ? statusNotifierHostPresent()
+                                              : QSystemTrayIcon::isSystemTrayAvailable();
     if (present == std::exchange(m_hostPresent, present))
         return;
     showIfHosted();
@@ -139,7 +213,7 @@ void QtTrayBackend::watchX11Host()
 
 void QtTrayBackend::watchStatusNotifierHosts()
 {
-    static const QString watcher = QStringLiteral("org.kde.StatusNotifierWatcher");
+    const QString &watcher = watcherService;
     QDBusConnection bus = QDBusConnection::sessionBus();
     if (!bus.isConnected())
         return;
@@ -149,6 +223,10 @@ void QtTrayBackend::watchStatusNotifierHosts()
     for (const char *change : {"StatusNotifierHostRegistered", "StatusNotifierHostUnregistered"})
         bus.connect(watcher, QStringLiteral("/StatusNotifierWatcher"), watcher,
                     QLatin1String(change), this, SLOT(recheckHost()));
+    // A host that ends without unregistering, or whose watcher does not tell.
+    bus.connect(QStringLiteral("org.freedesktop.DBus"), QStringLiteral("/org/freedesktop/DBus"),
+                QStringLiteral("org.freedesktop.DBus"), QStringLiteral("NameOwnerChanged"), this,
+                SLOT(busNameChanged(QString, QString, QString)));
 }
 
 bool QtTrayBackend::showMessage(const QString &title, const QString &text)
@@ -170,6 +248,12 @@ void QtTrayBackend::activated(QSystemTrayIcon::ActivationReason reason)
 {
     switch (reason) {
     case QSystemTrayIcon::Trigger:
+        if (m_statusNotifierItem) {
+            emit mouseMessage(TrayMouseMessage::LeftButtonUp);
+            emit mouseMessage(TrayMouseMessage::LeftButtonDoubleClick);
+            emit mouseMessage(TrayMouseMessage::LeftButtonUp);
+            break;
+        }
         // Held back one turn of the event loop, so that a DoubleClick that
         // follows on its heels comes before it.
         queueLeftButtonUp();

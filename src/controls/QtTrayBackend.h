@@ -4,6 +4,8 @@
 #include "TrayBackend.h"
 
 #include <QAbstractNativeEventFilter>
+#include <QMenu>
+#include <QPointer>
 #include <QSystemTrayIcon>
 
 namespace kv {
@@ -18,7 +20,10 @@ namespace kv {
 // itself when an X11 tray host restarts; the backend watches for the host's
 // announcement too and reports it as hostReturned(). It follows hosts coming
 // and going: the X11 tray selection's owner, and the StatusNotifier watcher
-// with its hosts.
+// with the hosts themselves.
+//
+// Where Qt's icon is a StatusNotifierItem, the host draws the menu at the icon
+// and has no double click: its activation (a left click) counts as one.
 class QtTrayBackend : public TrayBackend, private QAbstractNativeEventFilter
 {
     Q_OBJECT
@@ -32,17 +37,22 @@ public:
     bool remove(const TrayNotifyData &data) override;
     bool hostPresent() const override { return m_hostPresent; }
     bool showMessage(const QString &title, const QString &text) override;
+    void setMenu(QMenu *menu) override;
 
     QSystemTrayIcon *trayIcon() const { return m_tray; }
 
 private slots:
     void recheckHost();
+    void busNameChanged(const QString &name, const QString &oldOwner, const QString &newOwner);
 
 private:
     void apply(const TrayNotifyData &data);
     void showIfHosted();
     void watchX11Host();
     void watchStatusNotifierHosts();
+    bool statusNotifierHostPresent();
+    bool ownsStatusNotifierItem() const;
+    void exportMenu();
     void activated(QSystemTrayIcon::ActivationReason reason);
     void queueLeftButtonUp();
     bool nativeEventFilter(const QByteArray &eventType, void *message, qintptr *result) override;
@@ -53,6 +63,9 @@ private:
     int m_queuedReleases = 0;
     bool m_added = false;
     bool m_hostPresent = false;
+    bool m_statusNotifierItem = false; // Qt's icon is one, not an X11 tray icon
+    bool m_sawHostName = false;
+    QPointer<QMenu> m_menu;
     quint32 m_managerAtom = 0;
     quint32 m_trayAtom = 0;   // _NET_SYSTEM_TRAY_S<screen>
     quint32 m_hostWindow = 0; // the owner of that selection

@@ -4,6 +4,8 @@
 #include "TrayBackend.h"
 
 #include <QList>
+#include <QMenu>
+#include <QPointer>
 #include <utility>
 
 namespace kv {
@@ -42,7 +44,10 @@ public:
         return accepts;
     }
 
+    void setMenu(QMenu *menu) override { this->menu = menu; }
+
     QList<Call> calls;
+    QPointer<QMenu> menu; // as handed to the host
     QStringList messages; // title and text on a line each
     bool accepts = true;
 

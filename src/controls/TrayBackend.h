@@ -5,6 +5,8 @@
 #include <QObject>
 #include <QString>
 
+class QMenu;
+
 namespace kv {
 
 // What the tray icon hands to the notification area with each add and modify.
@@ -45,6 +47,9 @@ public:
     // A passive message beside the icon, shown until clicked; false where the
     // host shows none.
     virtual bool showMessage(const QString &title, const QString &text) = 0;
+    // The icon's menu, for hosts that draw it themselves at the icon (null: none).
+    // Elsewhere the icon opens it on a right click, and the host gets nothing.
+    virtual void setMenu(QMenu *menu) { Q_UNUSED(menu) }
 
 signals:
     // In the order the host's messages describe the user's actions: a double

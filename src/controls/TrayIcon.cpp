@@ -145,6 +145,12 @@ void TTrayIcon::setToolTip(const QString &text)
     RefreshInTray();
 }
 
+void TTrayIcon::setPopupMenu(QMenu *menu)
+{
+    m_popupMenu = menu;
+    m_backend->setMenu(menu);
+}
+
 bool TTrayIcon::event(QEvent *event)
 {
     return TrayWindowProc(event);

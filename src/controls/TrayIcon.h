@@ -80,7 +80,8 @@ public:
     bool showMessage(const QString &title, const QString &text);
 
     QMenu *popupMenu() const { return m_popupMenu; }
-    void setPopupMenu(QMenu *menu) { m_popupMenu = menu; }
+    // Also handed to hosts that draw the menu themselves.
+    void setPopupMenu(QMenu *menu);
 
     bool hostPresent() const { return m_backend->hostPresent(); }
 

@@ -1,0 +1,115 @@
+# SPDX-License-Identifier: GPL-3.0-or-later
+"""What the checks of the tray icon in real desktop sessions share: waiting by
+polling, the session's child processes, a private session bus, and the
+program's StatusNotifierItem with its menu."""
+
+import os
+import subprocess
+import time
+
+import dbus
+
+WATCHER = "org.kde.StatusNotifierWatcher"
+ITEM = "org.kde.StatusNotifierItem"
+MENU = "com.canonical.dbusmenu"
+PROPERTIES = "org.freedesktop.DBus.Properties"
+
+
+def fail(message):
+    print("FAIL:", message, flush=True)
+    raise SystemExit(1)
+
+
+def wait(what, condition, timeout=60):
+    end = time.monotonic() + timeout
+    while time.monotonic() < end:
+        value = condition()
+        if value:
+            return value
+        time.sleep(0.1)
+    fail("timed out waiting for " + what)
+
+
+class Session:
+    """A temporary home with a private runtime folder and session bus; the
+    processes started in it end with it."""
+
+    def __init__(self, home):
+        self.home = home
+        run = os.path.join(home, "run")
+        os.mkdir(run, 0o700)
+        self.env = dict(os.environ, HOME=home, XDG_RUNTIME_DIR=run,
+                        XDG_CONFIG_HOME=home + "/config", XDG_DATA_HOME=home + "/data",
+                        XDG_CACHE_HOME=home + "/cache", LANGUAGE="en", LC_ALL="C.UTF-8",
+                        # Power calls go nowhere, whatever a test's task does.
+                        DBUS_SYSTEM_BUS_ADDRESS="unix:path=/nonexistent")
+        for name in ("DISPLAY", "WAYLAND_DISPLAY", "SWAYSOCK", "XAUTHORITY"):
+            self.env.pop(name, None)
+        self.log = open(os.path.join(home, "log.txt"), "w")
+        self.children = []
+        daemon = subprocess.Popen(["dbus-daemon", "--session", "--nofork", "--print-address=1"],
+                                  env=self.env, stdout=subprocess.PIPE, text=True)
+        self.children.append(daemon)
+        address = daemon.stdout.readline().strip()
+        self.env["DBUS_SESSION_BUS_ADDRESS"] = os.environ["DBUS_SESSION_BUS_ADDRESS"] = address
+        self.bus = dbus.SessionBus()
+        self.names = self.bus.get_object("org.freedesktop.DBus", "/org/freedesktop/DBus")
+
+    def start(self, args, **extra):
+        child = subprocess.Popen(args, env=dict(self.env, **extra), stdout=self.log,
+                                 stderr=subprocess.STDOUT)
+        self.children.append(child)
+        return child
+
+    @staticmethod
+    def stop(child):
+        if child.poll() is None:
+            child.terminate()
+            try:
+                child.wait(10)
+            except subprocess.TimeoutExpired:
+                child.kill()
+                child.wait()
+
+    def close(self, show_log):
+        for child in reversed(self.children):
+            self.stop(child)
+        self.log.close()
+        if show_log:
+            print(open(self.log.name).read()[-8000:])
+
+    def owned(self, prefix):
+        return [name for name in self.names.ListNames(dbus_interface="org.freedesktop.DBus")
+                if name.startswith(prefix)]
+
+    def item_of(self, pid):
+        """The item that the watcher lists for the process, or None."""
+        watcher = self.bus.get_object(WATCHER, "/StatusNotifierWatcher")
+        for entry in watcher.Get(WATCHER, "RegisteredStatusNotifierItems",
+                                 dbus_interface=PROPERTIES):
+            # The service, maybe with the item's path.
+            service, _, path = str(entry).partition("/")
+            try:
+                if self.names.GetConnectionUnixProcessID(
+                        service, dbus_interface="org.freedesktop.DBus") == pid:
+                    return self.bus.get_object(service, "/" + (path or "StatusNotifierItem"))
+            except dbus.DBusException:
+                pass
+        return None
+
+    def menu_of(self, item):
+        """The item's menu and its items' ids by label; fails unless it is the
+        tray menu."""
+        menu = self.bus.get_object(item.bus_name,
+                                   item.Get(ITEM, "Menu", dbus_interface=PROPERTIES))
+        _, layout = menu.GetLayout(0, -1, dbus.Array([], signature="s"), dbus_interface=MENU)
+        labels = {str(child[1].get("label", "")).replace("&", ""): int(child[0])
+                  for child in layout[2] if child[1].get("type", "") != "separator"}
+        if list(labels) != ["Open", "Start at login", "Wake the computer for tasks", "Close"]:
+            fail("the menu holds %s" % list(labels))
+        return menu, labels
+
+
+def click(menu, labels, label):
+    menu.Event(labels[label], "clicked", dbus.Int32(0, variant_level=1), dbus.UInt32(0),
+               dbus_interface=MENU)

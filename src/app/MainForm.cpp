@@ -574,6 +574,8 @@ void TMainForm::Kronvalehomepage1Click()
 
 void TMainForm::About1Click()
 {
+    if (!m_about && m_buildAbout)
+        m_about = std::exchange(m_buildAbout, {})();
     if (m_about)
         m_about->showModal();
 }

@@ -65,7 +65,13 @@ public:
     explicit TMainForm(const MainFormParts &parts, QWidget *parent = nullptr);
     ~TMainForm() override;
 
+    // The theme's icon, sharp at every size; its first lookup reads the whole
+    // icon theme.
     static QIcon programIcon();
+    // The icon built into the program, at hand at once: the window and the
+    // tray show it until useThemeIcon() has the theme's in its place.
+    static QIcon builtInIcon();
+    void useThemeIcon();
 
     // Not owned; both may stay unset, and the commands then do nothing.
     void setTaskEditor(TaskEditor *editor) { m_editor = editor; }

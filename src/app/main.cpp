@@ -60,7 +60,7 @@ int main(int argc, char *argv[])
     const QString programFolder = QApplication::applicationDirPath();
     const kv::InstallLayout layout(programFolder);
     layout.addIconsToTheme();
-    QApplication::setWindowIcon(kv::TMainForm::programIcon());
+    QApplication::setWindowIcon(kv::TMainForm::builtInIcon());
     // The window closes into the tray, never by losing its last visible window.
     QApplication::setQuitOnLastWindowClosed(false);
 
@@ -206,6 +206,7 @@ int main(int argc, char *argv[])
         kv::showAtStart(MainForm, options.tray, MainForm.TrayIcon->hostPresent());
         // What the window does not need waits until it is up.
         QTimer::singleShot(0, &MainForm, [&] {
+            MainForm.useThemeIcon();
             watchTheClock();
             loginStart.writeUnlessPresent();
         });

@@ -117,9 +117,10 @@ wait_for 30 find_window >/dev/null || { cat "$work/program.log"; fail "no window
 window=$(find_window | head -n 1)
 wm_class=$(DISPLAY=$display xprop -id "$window" WM_CLASS | sed 's/.*, "\(.*\)"/\1/')
 grep -qx "StartupWMClass=$wm_class" "$desktop" || fail "window class $wm_class is not StartupWMClass"
-# The built-in icon has 16 x 16 alone; the theme's has the larger sizes too.
-DISPLAY=$display xprop -id "$window" _NET_WM_ICON | grep -q 'Icon (48 x 48)' ||
-    fail "the window does not use the installed theme icon"
+# The built-in icon has 16 x 16 alone; the theme's has the larger sizes too. It
+# follows the window, which does not wait for the theme's lookup.
+theme_icon() { DISPLAY=$display xprop -id "$window" _NET_WM_ICON | grep -q 'Icon (48 x 48)'; }
+wait_for 5 theme_icon || fail "the window does not use the installed theme icon"
 
 # Pressed again until the window has the focus and takes the key.
 press_f1() {

@@ -33,6 +33,9 @@ for b in build/bench/bench_*; do
         QT_QPA_PLATFORM=offscreen "$b" -iterations 3 >/dev/null
     fi
 done
+# Start-up against a bare window: one run of each, for its running only; the
+# figures mean something only in its full run on a quiet machine.
+build/bench/startup 1
 
 echo "== Fuzzing the task base reader (60 s)"
 CXX=clang++ "$root/scripts/build.sh" build-fuzz -DKRONVALE_FUZZ=ON -DKRONVALE_WERROR=ON

@@ -4,18 +4,32 @@
 #include "EditTaskForm.h"
 #include "TaskEditor.h"
 
+#include <functional>
+
 namespace kv {
 
-// The main window's task editor: the "New/modify task" dialog.
+// The main window's task editor: the "New/modify task" dialog, either given or
+// built when first opened, so that the start does not wait for a window it
+// does not show.
 class DialogTaskEditor : public TaskEditor
 {
 public:
-    explicit DialogTaskEditor(TEditTaskForm &form) : m_form(form) {}
-    void editNewTask() override { m_form.NewTask(); }
-    void editTask(int row, bool eventTask) override { m_form.EditTask(row, eventTask); }
+    using Build = std::function<TEditTaskForm *()>;
+    explicit DialogTaskEditor(TEditTaskForm &form) : m_form(&form) {}
+    explicit DialogTaskEditor(Build build) : m_build(std::move(build)) {}
+    void editNewTask() override { form().NewTask(); }
+    void editTask(int row, bool eventTask) override { form().EditTask(row, eventTask); }
 
 private:
-    TEditTaskForm &m_form;
+    TEditTaskForm &form()
+    {
+        if (!m_form)
+            m_form = m_build();
+        return *m_form;
+    }
+
+    Build m_build;
+    TEditTaskForm *m_form = nullptr; // owned by its parent window
 };
 
 } // namespace kv

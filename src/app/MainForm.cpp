@@ -23,6 +23,7 @@
 #include <QLabel>
 #include <QLayout>
 #include <QMenuBar>
+#include <QPixmap>
 #include <QTimer>
 #include <QUrl>
 #include <utility>
@@ -53,7 +54,7 @@ TMainForm::TMainForm(const MainFormParts &parts, QWidget *parent)
     setObjectName(QStringLiteral("MainForm"));
     //: The main window's title: the program's name and version.
     setWindowTitle(tr("Kronvale v1.1"));
-    setWindowIcon(programIcon());
+    setWindowIcon(builtInIcon());
 
     auto *client = new QWidget(this);
     client->setFixedSize(kClientWidth, kClientHeight);
@@ -79,12 +80,26 @@ TMainForm::TMainForm(const MainFormParts &parts, QWidget *parent)
 
 TMainForm::~TMainForm() = default;
 
-QIcon TMainForm::programIcon()
+QIcon TMainForm::builtInIcon()
 {
     static const bool registered = (initAppArt(), true);
     Q_UNUSED(registered);
+    // From a pixmap: a file name would have Qt look through its icon engines.
+    return QIcon(QPixmap(QStringLiteral(":/app/kronvale16.png")));
+}
+
+QIcon TMainForm::programIcon()
+{
     // The theme's icon is sharp at every size of task bars and window switchers.
-    return QIcon::fromTheme(links::applicationId(), QIcon(QStringLiteral(":/app/kronvale16.png")));
+    return QIcon::fromTheme(links::applicationId(), builtInIcon());
+}
+
+void TMainForm::useThemeIcon()
+{
+    const QIcon icon = programIcon();
+    QApplication::setWindowIcon(icon);
+    setWindowIcon(icon);
+    TrayIcon->setIcon(icon);
 }
 
 void TMainForm::buildTray(TrayBackend *backend)
@@ -121,7 +136,7 @@ void TMainForm::buildTray(TrayBackend *backend)
     TrayIcon->setActive(true);
     TrayIcon->setAnimate(false);
     TrayIcon->setShowDesigning(false);
-    TrayIcon->readIcon(programIcon());
+    TrayIcon->readIcon(builtInIcon());
     //: Tool tip of the program's icon in the notification area. Not the program's name but a
     //: nickname of its own: one who keeps watch on the tide, that is on time. Translate the
     //: idea, not the letters.
@@ -574,6 +589,8 @@ void TMainForm::Kronvalehomepage1Click()
 
 void TMainForm::About1Click()
 {
+    if (!m_about && m_buildAbout)
+        m_about = std::exchange(m_buildAbout, {})();
     if (m_about)
         m_about->showModal();
 }

@@ -6,6 +6,7 @@
 #include <QPointer>
 #include <QString>
 #include <QStringList>
+#include <functional>
 
 class QAction;
 class QFrame;
@@ -64,11 +65,19 @@ public:
     explicit TMainForm(const MainFormParts &parts, QWidget *parent = nullptr);
     ~TMainForm() override;
 
+    // The theme's icon, sharp at every size; its first lookup reads the whole
+    // icon theme.
     static QIcon programIcon();
+    // The icon built into the program, at hand at once: the window and the
+    // tray show it until useThemeIcon() has the theme's in its place.
+    static QIcon builtInIcon();
+    void useThemeIcon();
 
     // Not owned; both may stay unset, and the commands then do nothing.
     void setTaskEditor(TaskEditor *editor) { m_editor = editor; }
     void setAboutForm(TAboutForm *about) { m_about = about; }
+    // Built when first asked for, so that the start does not wait for it.
+    void setAboutForm(std::function<TAboutForm *()> build) { m_buildAbout = std::move(build); }
     // Not owned; "Start at login" is greyed out while none is set.
     void setLoginStart(AutostartEntry *entry);
 
@@ -189,6 +198,7 @@ private:
     QString m_programFolder;
     TaskEditor *m_editor = nullptr;
     QPointer<TAboutForm> m_about;
+    std::function<TAboutForm *()> m_buildAbout;
     AutostartEntry *m_loginStart = nullptr;
     QPoint m_shownAt;
     bool m_closed = false;

@@ -43,6 +43,7 @@
 #include <QSessionManager>
 #include <QTimer>
 #include <cstdio>
+#include <memory>
 
 int main(int argc, char *argv[])
 {
@@ -59,7 +60,7 @@ int main(int argc, char *argv[])
     const QString programFolder = QApplication::applicationDirPath();
     const kv::InstallLayout layout(programFolder);
     layout.addIconsToTheme();
-    QApplication::setWindowIcon(kv::TMainForm::programIcon());
+    QApplication::setWindowIcon(kv::TMainForm::builtInIcon());
     // The window closes into the tray, never by losing its last visible window.
     QApplication::setQuitOnLastWindowClosed(false);
 
@@ -117,33 +118,33 @@ int main(int argc, char *argv[])
     kv::QtFileChooser files;
     // The editor's messages belong to it, so that closing one gives it back the focus.
     kv::StandardErrorBox editorErrors;
-    kv::TEditTaskForm EditTaskForm(table, editorErrors, clock, beeper, files, &MainForm);
-    editorErrors.setOwner(&EditTaskForm);
-    kv::DialogTaskEditor editor(EditTaskForm);
+    // The dialogs are built when first opened: the start shows the main window only.
+    std::unique_ptr<kv::TEditTaskForm> EditTaskForm;
+    kv::DialogTaskEditor editor([&] {
+        EditTaskForm = std::make_unique<kv::TEditTaskForm>(table, editorErrors, clock, beeper,
+                                                           files, &MainForm);
+        editorErrors.setOwner(EditTaskForm.get());
+        return EditTaskForm.get();
+    });
     MainForm.setTaskEditor(&editor);
-    kv::TAboutForm AboutForm(links, &MainForm);
-    MainForm.setAboutForm(&AboutForm);
+    std::unique_ptr<kv::TAboutForm> AboutForm;
+    MainForm.setAboutForm([&] {
+        AboutForm = std::make_unique<kv::TAboutForm>(links, &MainForm);
+        return AboutForm.get();
+    });
 
     // Fires each task on its second; re-armed at every tick too, which also
     // catches a change of the clock that nothing announced.
     kv::WakeUpTimer wakeUp(scheduler, clock);
     wakeUp.watch(&table);
-    kv::ClockWatcher clockWatcher;
-    QObject::connect(&clockWatcher, &kv::ClockWatcher::clockChanged, &wakeUp,
-                     &kv::WakeUpTimer::rearm);
-    QObject::connect(&clockWatcher, &kv::ClockWatcher::resumed, &wakeUp, &kv::WakeUpTimer::rearm);
     QObject::connect(MainForm.Timer1, &QTimer::timeout, &wakeUp, &kv::WakeUpTimer::rearm);
     QObject::connect(&wakeUp, &kv::WakeUpTimer::rearmed, &wakeForTasks, &kv::WakeForTasks::update);
-    QObject::connect(&clockWatcher, &kv::ClockWatcher::resumed, &wakeForTasks,
-                     &kv::WakeForTasks::resumed);
     wakeUp.rearm();
 
     // A minute's warning before the machine goes off, on the screen and as a
     // notification; every firing in the journal, and a failed one told.
     kv::AdvanceWarnings warnings(scheduler, clock);
     warnings.watch(&table);
-    for (const auto changed : {&kv::ClockWatcher::clockChanged, &kv::ClockWatcher::resumed})
-        QObject::connect(&clockWatcher, changed, &warnings, &kv::AdvanceWarnings::update);
     QObject::connect(MainForm.Timer1, &QTimer::timeout, &warnings, &kv::AdvanceWarnings::update);
     QObject::connect(&wakeUp, &kv::WakeUpTimer::woke, &warnings, &kv::AdvanceWarnings::update);
     QObject::connect(&warnings, &kv::AdvanceWarnings::occurrencesChanged, &wakeUp,
@@ -168,6 +169,22 @@ int main(int argc, char *argv[])
     });
     warnings.update();
 
+    // A set clock and a resume re-arm everything. The watch listens on the
+    // system bus, so it starts once the window is up; the tick re-arms anyway,
+    // and a first re-arm catches what changed before.
+    std::unique_ptr<kv::ClockWatcher> clockWatcher;
+    const auto watchTheClock = [&] {
+        clockWatcher = std::make_unique<kv::ClockWatcher>();
+        const kv::ClockWatcher *watcher = clockWatcher.get();
+        for (const auto changed : {&kv::ClockWatcher::clockChanged, &kv::ClockWatcher::resumed})
+            QObject::connect(watcher, changed, &wakeUp, &kv::WakeUpTimer::rearm);
+        QObject::connect(watcher, &kv::ClockWatcher::resumed, &wakeForTasks,
+                         &kv::WakeForTasks::resumed);
+        for (const auto changed : {&kv::ClockWatcher::clockChanged, &kv::ClockWatcher::resumed})
+            QObject::connect(watcher, changed, &warnings, &kv::AdvanceWarnings::update);
+        wakeUp.rearm();
+    };
+
     QObject::connect(&MainForm, &kv::TMainForm::closed, &app, &QApplication::quit);
     QObject::connect(&instance, &kv::SingleInstance::activationRequested, &MainForm,
                      &kv::TMainForm::bringForward);
@@ -187,7 +204,12 @@ int main(int argc, char *argv[])
 
     if (!programStop.requested()) {
         kv::showAtStart(MainForm, options.tray, MainForm.TrayIcon->hostPresent());
-        loginStart.writeUnlessPresent();
+        // What the window does not need waits until it is up.
+        QTimer::singleShot(0, &MainForm, [&] {
+            MainForm.useThemeIcon();
+            watchTheClock();
+            loginStart.writeUnlessPresent();
+        });
     }
     return programStop.exec();
 }

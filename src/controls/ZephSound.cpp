@@ -4,8 +4,10 @@
 #include "ZephArt.h"
 
 #include <QCoreApplication>
+#include <QDir>
+#include <QFileInfo>
+#include <QLibrary>
 #include <QPointer>
-#include <QSoundEffect>
 #include <QUrl>
 
 namespace kv {
@@ -14,13 +16,44 @@ QtHoverSound::QtHoverSound(QObject *parent, const QUrl &source)
     : QObject(parent), m_source(source.isEmpty() ? QUrl(zeph::hoverSoundUrl()) : source)
 {}
 
+namespace {
+
+using CreateEffect = QObject *(*)(QObject *parent, const QUrl &source);
+
+// Beside the program, then where it is installed, then where it was built.
+CreateEffect loadPlayer()
+{
+    static const CreateEffect create = [] {
+        const QString name = QStringLiteral("kronvale-hoversound.so");
+        const QString folder = QCoreApplication::applicationDirPath();
+        for (const QString &path :
+             {QDir(folder).filePath(name),
+              QDir::cleanPath(folder + QStringLiteral("/" KV_SOUND_MODULE_FROM_BIN "/") + name),
+              QStringLiteral(KV_SOUND_MODULE_BUILT)}) {
+            if (!QFileInfo(path).isFile())
+                continue;
+            QLibrary module(path);
+            if (auto found = reinterpret_cast<CreateEffect>(module.resolve("kvCreateHoverEffect")))
+                return found;
+            qWarning("No hover sound: %s", qUtf8Printable(module.errorString()));
+        }
+        return CreateEffect(nullptr);
+    }();
+    return create;
+}
+
+} // namespace
+
 void QtHoverSound::play()
 {
-    if (!m_effect) {
-        m_effect = new QSoundEffect(this);
-        m_effect->setSource(m_source);
+    if (!m_loaded) {
+        m_loaded = true;
+        if (const CreateEffect create = loadPlayer())
+            m_effect = create(this, m_source);
     }
-    m_effect->play();
+    // QSoundEffect::play, a slot.
+    if (m_effect)
+        QMetaObject::invokeMethod(m_effect, "play");
 }
 
 HoverSound *defaultHoverSound()

@@ -4,8 +4,6 @@
 #include <QObject>
 #include <QUrl>
 
-class QSoundEffect;
-
 namespace kv {
 
 // Plays the skinned button's hover sound. Playing never waits for the sound to
@@ -17,8 +15,9 @@ public:
     virtual void play() = 0;
 };
 
-// The hover sound through Qt Multimedia. The effect is loaded at the first play,
-// so programs whose buttons never sound never start an audio backend.
+// The hover sound through Qt Multimedia, which sits in a module loaded at the
+// first play: programs whose buttons never sound neither map its libraries nor
+// start an audio backend. Without the module the buttons stay silent.
 class QtHoverSound : public QObject, public HoverSound
 {
     Q_OBJECT
@@ -30,7 +29,8 @@ public:
 
 private:
     QUrl m_source;
-    QSoundEffect *m_effect = nullptr;
+    QObject *m_effect = nullptr;
+    bool m_loaded = false;
 };
 
 // The player shared by all buttons that were given none; it lives as long as

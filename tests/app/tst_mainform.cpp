@@ -153,6 +153,7 @@ private slots:
     void closeThatCannotSave();
     void tasksFireWhileInTray();
     void trayIconConfigured();
+    void aboutBoxBuiltWhenFirstAsked();
 
 private:
     void showActive();
@@ -727,6 +728,32 @@ void TestMainForm::trayIconConfigured()
     // A single click does nothing.
     emit m_rig->tray->mouseMessage(TrayMouseMessage::LeftButtonUp);
     QVERIFY(!form.isVisible());
+}
+
+// The start does not wait for the about box: it is built at its first showing,
+// and once.
+void TestMainForm::aboutBoxBuiltWhenFirstAsked()
+{
+    TMainForm &form = *m_rig->form;
+    form.setAboutForm(static_cast<TAboutForm *>(nullptr));
+    int built = 0;
+    form.setAboutForm([&] {
+        ++built;
+        m_rig->about = new TAboutForm(m_rig->links, &form);
+        return m_rig->about;
+    });
+    showActive();
+    QCOMPARE(built, 0);
+    for (int showing = 1; showing <= 2; ++showing) {
+        bool shown = false;
+        QTimer::singleShot(0, &form, [&] {
+            shown = m_rig->about->isVisible();
+            m_rig->about->accept();
+        });
+        form.findChild<QAction *>(QStringLiteral("About1"))->trigger();
+        QVERIFY(shown);
+        QCOMPARE(built, 1);
+    }
 }
 
 QTEST_MAIN(TestMainForm)

@@ -47,6 +47,7 @@ private slots:
     void holderThatDoesNotAnswerIsToldOf();
     void staleLockIsTakenOver();
     void failedTasksAreToldOnce();
+    void startMapsNoSoundLibraries();
 };
 
 void TestProgram::commandLine_data()
@@ -373,6 +374,26 @@ void TestProgram::failedTasksAreToldOnce()
     summaries.sort();
     QCOMPARE(summaries, QStringList({"Not done: data.kv-unknown", "Not done: missing.desktop",
                                      "Not done: red\\e[31m"}));
+}
+
+// The hover sound's libraries wait for a button's first sound: at every login
+// they would cost start time and memory for a sound no window switches on.
+void TestProgram::startMapsNoSoundLibraries()
+{
+    QTemporaryDir dir;
+    Home home;
+    QVERIFY(copyProgram(dir.path()));
+    Program program(dir.path(), home);
+    program.start();
+    QVERIFY(program.process().waitForStarted(10000));
+    QTRY_VERIFY_WITH_TIMEOUT(program.started(), 30000);
+    QFile maps(QStringLiteral("/proc/%1/maps").arg(program.process().processId()));
+    QVERIFY(maps.open(QIODevice::ReadOnly));
+    const QByteArray mapped = maps.readAll();
+    QVERIFY(mapped.contains("libQt6Widgets"));
+    QVERIFY(!mapped.contains("libQt6Multimedia"));
+    QVERIFY(!mapped.contains("libpulse"));
+    program.stop();
 }
 
 QTEST_MAIN(TestProgram)

@@ -706,6 +706,10 @@ void TestZephButtonInteraction::hoverSoundWithoutDevice()
     leave(rig.button);
     enter(rig.button);
     QVERIFY2(entering.elapsed() < 1000, qPrintable(QString::number(entering.elapsed())));
+    // The player came from its module, once.
+    const QList<QObject *> players = sound.findChildren<QObject *>(Qt::FindDirectChildrenOnly);
+    QCOMPARE(players.size(), 1);
+    QCOMPARE(players.first()->metaObject()->className(), "QSoundEffect");
     QTest::qWait(50);
     QCOMPARE(rig.look(), kHighlight);
 }

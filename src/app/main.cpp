@@ -20,6 +20,7 @@
 #include "Notices.h"
 #include "Notifications.h"
 #include "ProgramStop.h"
+#include "QtPlatform.h"
 #include "Scheduler.h"
 #include "SingleInstance.h"
 #include "StandardErrorBox.h"
@@ -50,7 +51,9 @@ int main(int argc, char *argv[])
     if (options.exitStatus)
         return *options.exitStatus;
 
+    kv::QtPlatform platform;
     QApplication app(argc, argv);
+    platform.release();
     // Before the first window, whose texts are set as it is built.
     kv::Translations translations(QLocale::system().uiLanguages());
     translations.install();

@@ -52,6 +52,7 @@ int main(int argc, char *argv[])
         return *options.exitStatus;
 
     kv::QtPlatform platform;
+    const QByteArray activationToken = kv::SingleInstance::activationToken();
     QApplication app(argc, argv);
     platform.release();
     // Before the first window, whose texts are set as it is built.
@@ -81,7 +82,7 @@ int main(int argc, char *argv[])
     // Two programs on one base would fire every task twice and overwrite each
     // other's file: a second start hands over to the first and ends.
     kv::SingleInstance instance(baseFolder);
-    switch (instance.claim()) {
+    switch (instance.claim(activationToken)) {
     case kv::SingleInstance::Claim::Ours:
         break;
     case kv::SingleInstance::Claim::HandedOver:

@@ -7,11 +7,27 @@
 #include <QWindow>
 #include <X11/Xatom.h>
 #include <X11/Xlib.h>
+#include <algorithm>
 #include <cstring>
+#include <optional>
 
 namespace kv {
 
 namespace {
+
+// The time of the user's action that an X11 startup id carries ("…_TIME<n>").
+std::optional<unsigned long> startupTime(const QByteArray &startupId)
+{
+    const qsizetype at = startupId.lastIndexOf("_TIME");
+    if (at < 0)
+        return std::nullopt;
+    bool number = false;
+    const unsigned long time = startupId.mid(at + 5).toULong(&number);
+    // 0 is CurrentTime, which a window manager reads as "no user action known".
+    if (!number || time == 0)
+        return std::nullopt;
+    return time;
+}
 
 Atom atom(Display *display, const char *name)
 {
@@ -45,7 +61,7 @@ void sendStartupComplete(Display *display, Window window, const QByteArray &star
 bool activateOnX11(QWidget *window, const QByteArray &startupId)
 {
     auto *x11 = qGuiApp->nativeInterface<QNativeInterface::QX11Application>();
-    const std::optional<unsigned long> time = WindowActivation::startupTime(startupId);
+    const std::optional<unsigned long> time = startupTime(startupId);
     if (!x11 || !x11->display() || !time)
         return false;
     Display *display = x11->display();
@@ -75,26 +91,15 @@ bool activateOnWayland(QWidget *window, const QByteArray &token)
     QWindow *handle = window->windowHandle();
     if (token.isEmpty() || !handle)
         return false;
-    // Qt's xdg-shell integration hands the compositor the token it finds here.
+    // Qt's xdg-shell integration hands the compositor the token it finds here,
+    // as it asks; the programs that tasks start must not inherit a spent one.
     qputenv("XDG_ACTIVATION_TOKEN", token);
     handle->requestActivate();
+    qunsetenv("XDG_ACTIVATION_TOKEN");
     return true;
 }
 
 } // namespace
-
-std::optional<unsigned long> WindowActivation::startupTime(const QByteArray &startupId)
-{
-    const qsizetype at = startupId.lastIndexOf("_TIME");
-    if (at < 0)
-        return std::nullopt;
-    bool number = false;
-    const unsigned long time = startupId.mid(at + 5).toULong(&number);
-    // 0 is CurrentTime, which a window manager reads as "no user action known".
-    if (!number || time == 0)
-        return std::nullopt;
-    return time;
-}
 
 void WindowActivation::activate(QWidget *window, const QByteArray &token)
 {

@@ -2,7 +2,6 @@
 #pragma once
 
 #include <QByteArray>
-#include <optional>
 
 class QWidget;
 
@@ -15,9 +14,6 @@ namespace kv {
 class WindowActivation
 {
 public:
-    // The time of the user's action that an X11 startup id carries ("…_TIME<n>").
-    static std::optional<unsigned long> startupTime(const QByteArray &startupId);
-
     // Asks the window system to activate `window`, shown already, with `token`:
     // on X11 a startup id, on Wayland an XDG activation token. Without a usable
     // token the window is marked as asking for attention.

@@ -21,13 +21,8 @@ void TestQtPlatform::chosenFor_data()
     QTest::newRow("Wayland session with XWayland")
         << QStringList{"XDG_SESSION_TYPE=wayland", "WAYLAND_DISPLAY=wayland-0", "DISPLAY=:0"}
         << QByteArray("xcb");
-    QTest::newRow("Wayland display without a session type")
-        << QStringList{"WAYLAND_DISPLAY=wayland-0", "DISPLAY=:1"} << QByteArray("xcb");
     QTest::newRow("Wayland without X11")
         << QStringList{"XDG_SESSION_TYPE=wayland", "WAYLAND_DISPLAY=wayland-0"} << QByteArray();
-    QTest::newRow("empty DISPLAY")
-        << QStringList{"XDG_SESSION_TYPE=wayland", "WAYLAND_DISPLAY=wayland-0", "DISPLAY="}
-        << QByteArray();
     QTest::newRow("the user's choice")
         << QStringList{"XDG_SESSION_TYPE=wayland", "DISPLAY=:0", "QT_QPA_PLATFORM=wayland"}
         << QByteArray();

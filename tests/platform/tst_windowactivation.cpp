@@ -74,32 +74,9 @@ class TestWindowActivation : public QObject
     Q_OBJECT
 
 private slots:
-    void startupTime_data();
-    void startupTime();
     void bringsTheWindowBack_data();
     void bringsTheWindowBack();
 };
-
-void TestWindowActivation::startupTime_data()
-{
-    QTest::addColumn<QByteArray>("startupId");
-    QTest::addColumn<qulonglong>("time"); // 0: none
-    QTest::newRow("GNOME Shell") << QByteArray("gnome-shell/Kronvale/2317-4-host_TIME1834567")
-                                 << qulonglong(1834567);
-    QTest::newRow("a _TIME in the name too")
-        << QByteArray("host;1;kv_TIME1_TIME_2-0_TIME99") << qulonglong(99);
-    QTest::newRow("no time") << QByteArray("3f1c9a2e-token") << qulonglong(0);
-    QTest::newRow("CurrentTime") << QByteArray("x_TIME0") << qulonglong(0);
-    QTest::newRow("not a number") << QByteArray("x_TIME12ab") << qulonglong(0);
-    QTest::newRow("empty") << QByteArray() << qulonglong(0);
-}
-
-void TestWindowActivation::startupTime()
-{
-    QFETCH(QByteArray, startupId);
-    QFETCH(qulonglong, time);
-    QCOMPARE(qulonglong(kv::WindowActivation::startupTime(startupId).value_or(0)), time);
-}
 
 void TestWindowActivation::bringsTheWindowBack_data()
 {

@@ -16,6 +16,7 @@
 #include "TaskTable.h"
 #include "Translations.h"
 #include "TrayIcon.h"
+#include "WindowActivation.h"
 #include "ZephButton.h"
 
 #include <QApplication>
@@ -469,13 +470,18 @@ void TMainForm::Startatlogin1Click(bool checked)
     showLoginStart();
 }
 
-void TMainForm::bringForward()
+void TMainForm::bringForward(const QByteArray &token)
 {
     Open1Click();
-    if (QApplication::activeModalWidget())
-        return; // the dialog that blocks the window is in front now
-    raise();
-    activateWindow();
+    // The dialog that blocks the window is in front now, and takes the focus.
+    QWidget *front = QApplication::activeModalWidget();
+    if (!front) {
+        front = this;
+        raise();
+        activateWindow();
+    }
+    // The window manager lets the focus go to it only with the launcher's token.
+    WindowActivation::activate(front, token);
 }
 
 void TMainForm::Close1Click()

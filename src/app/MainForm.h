@@ -82,8 +82,8 @@ public:
     void setLoginStart(AutostartEntry *entry);
 
     // Shows the window as it was and puts it in front of the others, as a second
-    // start of the program asks.
-    void bringForward();
+    // start of the program asks, with the token of the launcher that started it.
+    void bringForward(const QByteArray &token = {});
 
     // Whether the window has been closed, which ends the program.
     bool isClosed() const { return m_closed; }

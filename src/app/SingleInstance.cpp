@@ -15,7 +15,9 @@ namespace kv {
 
 namespace {
 
-const QByteArray kShowRequest = QByteArrayLiteral("show\n");
+// "show", a space and the token where there is one, a newline.
+const QByteArray kShowRequest = QByteArrayLiteral("show");
+constexpr qint64 kLongestRequest = 4096;
 constexpr int kHandOverMs = 3000;
 
 QString keyFor(const QString &baseFolder)
@@ -49,12 +51,25 @@ SingleInstance::SingleInstance(const QString &baseFolder, const QString &runtime
 
 SingleInstance::~SingleInstance() = default;
 
-SingleInstance::Claim SingleInstance::claim()
+QByteArray SingleInstance::activationToken()
+{
+    // Wayland's launchers set the first, X11's the second, GNOME's both; the
+    // running copy can use the one of the window system that both copies choose.
+    const QByteArray platform = qgetenv("QT_QPA_PLATFORM");
+    const bool x11 =
+        platform.startsWith("xcb") || (platform.isEmpty() && qgetenv("WAYLAND_DISPLAY").isEmpty());
+    const QByteArray wayland = qgetenv("XDG_ACTIVATION_TOKEN").trimmed();
+    const QByteArray startupId = qgetenv("DESKTOP_STARTUP_ID").trimmed();
+    return (x11 ? startupId : wayland).isEmpty() ? (x11 ? wayland : startupId)
+                                                 : (x11 ? startupId : wayland);
+}
+
+SingleInstance::Claim SingleInstance::claim(const QByteArray &token)
 {
     const QString folder = QDir::toNativeSeparators(m_baseFolder);
     if (!m_userLockPath.isEmpty()) {
         if (m_userLock.tryLock(m_userLockPath) == FileLock::Result::Busy) {
-            if (askRunningInstance())
+            if (askRunningInstance(token))
                 return Claim::HandedOver;
             //: %1 is the folder of the task bases. The running copy did not answer the request
             //: to show its window.
@@ -97,8 +112,14 @@ void SingleInstance::listen()
         while (QLocalSocket *socket = m_server->nextPendingConnection()) {
             connect(socket, &QLocalSocket::disconnected, socket, &QObject::deleteLater);
             connect(socket, &QLocalSocket::readyRead, this, [this, socket] {
-                if (socket->readAll().contains('\n'))
-                    emit activationRequested();
+                while (socket->canReadLine()) {
+                    const QByteArray request = socket->readLine(kLongestRequest).trimmed();
+                    emit activationRequested(request.startsWith(kShowRequest + ' ')
+                                                 ? request.mid(kShowRequest.size() + 1).trimmed()
+                                                 : QByteArray());
+                }
+                if (socket->bytesAvailable() > kLongestRequest)
+                    socket->abort(); // no request is that long
             });
         }
     });
@@ -107,15 +128,19 @@ void SingleInstance::listen()
                  qUtf8Printable(m_server->errorString()));
 }
 
-bool SingleInstance::askRunningInstance() const
+bool SingleInstance::askRunningInstance(const QByteArray &token) const
 {
+    QByteArray request = kShowRequest;
+    if (!token.isEmpty() && !token.contains('\n'))
+        request += ' ' + token;
+    request += '\n';
     // The holder may be starting up and not yet listening.
     const QDeadlineTimer deadline(kHandOverMs);
     while (!deadline.hasExpired()) {
         QLocalSocket socket;
         socket.connectToServer(m_serverName);
         if (socket.waitForConnected(500)) {
-            socket.write(kShowRequest);
+            socket.write(request);
             const bool sent = socket.waitForBytesWritten(1000);
             socket.disconnectFromServer();
             return sent;

@@ -3,6 +3,7 @@
 
 #include "FileLock.h"
 
+#include <QByteArray>
 #include <QObject>
 #include <QString>
 #include <memory>
@@ -37,7 +38,12 @@ public:
                             QObject *parent = nullptr);
     ~SingleInstance() override;
 
-    Claim claim();
+    // The token of the desktop's launcher that this start came with, read before
+    // the QApplication, which takes it out of the environment.
+    static QByteArray activationToken();
+
+    // `token` goes to a running copy, which needs it to come to the front.
+    Claim claim(const QByteArray &token = {});
     // Why the claim was refused, for the error box.
     const QString &refusal() const { return m_refusal; }
 
@@ -51,11 +57,12 @@ public:
     const QString &noticeRecordPath() const { return m_noticeRecordPath; }
 
 signals:
-    // A later start of the program asked this instance to show itself.
-    void activationRequested();
+    // A later start of the program asked this instance to show itself, with its
+    // launcher's activation token or startup id; empty from a terminal.
+    void activationRequested(const QByteArray &token);
 
 private:
-    bool askRunningInstance() const;
+    bool askRunningInstance(const QByteArray &token) const;
     void listen();
 
     QString m_baseFolder;

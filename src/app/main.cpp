@@ -20,6 +20,7 @@
 #include "Notices.h"
 #include "Notifications.h"
 #include "ProgramStop.h"
+#include "QtPlatform.h"
 #include "Scheduler.h"
 #include "SingleInstance.h"
 #include "StandardErrorBox.h"
@@ -51,7 +52,10 @@ int main(int argc, char *argv[])
     if (options.exitStatus)
         return *options.exitStatus;
 
+    kv::QtPlatform platform;
+    const QByteArray activationToken = kv::SingleInstance::activationToken();
     QApplication app(argc, argv);
+    platform.release();
     // Before the first window, whose texts are set as it is built.
     kv::Translations translations(QLocale::system().uiLanguages());
     translations.install();
@@ -79,7 +83,7 @@ int main(int argc, char *argv[])
     // Two programs on one base would fire every task twice and overwrite each
     // other's file: a second start hands over to the first and ends.
     kv::SingleInstance instance(baseFolder);
-    switch (instance.claim()) {
+    switch (instance.claim(activationToken)) {
     case kv::SingleInstance::Claim::Ours:
         break;
     case kv::SingleInstance::Claim::HandedOver:

@@ -4,7 +4,9 @@
 #include "X11Dpms.h"
 
 #include <QDBusMessage>
+#include <QDBusServiceWatcher>
 #include <QDBusVariant>
+#include <optional>
 
 namespace kv {
 
@@ -13,8 +15,13 @@ namespace {
 const QString kMutterService = QStringLiteral("org.gnome.Mutter.DisplayConfig");
 const QString kMutterPath = QStringLiteral("/org/gnome/Mutter/DisplayConfig");
 const QString kPowerSaveMode = QStringLiteral("PowerSaveMode");
+constexpr int kPowerSaveOn = 0;
 constexpr int kPowerSaveOff = 3;
 constexpr int kPowerSaveUnsupported = -1;
+
+const QString kIdleService = QStringLiteral("org.gnome.Mutter.IdleMonitor");
+const QString kIdlePath = QStringLiteral("/org/gnome/Mutter/IdleMonitor/Core");
+const QString kIdleInterface = QStringLiteral("org.gnome.Mutter.IdleMonitor");
 
 const QString kAccelService = QStringLiteral("org.kde.kglobalaccel");
 const QString kPowerDevilPath = QStringLiteral("/component/org_kde_powerdevil");
@@ -39,6 +46,55 @@ QDBusMessage ask(const QDBusConnection &bus, const QString &service, const QStri
     return reply.type() == QDBusMessage::ReplyMessage ? reply : QDBusMessage();
 }
 
+QDBusMessage setPowerSaveMode(const QDBusConnection &bus, int mode)
+{
+    return ask(bus, kMutterService, kMutterPath, kProperties, QStringLiteral("Set"),
+               {kMutterService, kPowerSaveMode, QVariant::fromValue(QDBusVariant(mode))});
+}
+
+// Mutter leaves a mode that another program set until that program changes it
+// (GNOME's power daemon undoes only its own blanking): the next key press or
+// pointer motion switches the monitors on again. One-shot, as Mutter's watch.
+class ActivityWatch : public QObject
+{
+    Q_OBJECT
+
+public:
+    explicit ActivityWatch(const QDBusConnection &bus) : m_bus(bus)
+    {
+        // Listening before the watch is set: it may fire at once.
+        m_bus.connect(kIdleService, kIdlePath, kIdleInterface, QStringLiteral("WatchFired"), this,
+                      SLOT(onFired(uint)));
+        // A Mutter that restarts has forgotten the watch, and set the mode anew.
+        auto *gone = new QDBusServiceWatcher(kIdleService, m_bus,
+                                             QDBusServiceWatcher::WatchForUnregistration, this);
+        connect(gone, &QDBusServiceWatcher::serviceUnregistered, this, &QObject::deleteLater);
+    }
+
+    bool set()
+    {
+        const QDBusMessage watch = ask(m_bus, kIdleService, kIdlePath, kIdleInterface,
+                                       QStringLiteral("AddUserActiveWatch"), {});
+        if (watch.type() != QDBusMessage::ReplyMessage)
+            return false;
+        m_id = watch.arguments().value(0).toUInt();
+        return true;
+    }
+
+private slots:
+    void onFired(uint id)
+    {
+        if (!m_id || id != *m_id)
+            return;
+        setPowerSaveMode(m_bus, kPowerSaveOn);
+        deleteLater();
+    }
+
+private:
+    QDBusConnection m_bus;
+    std::optional<uint> m_id;
+};
+
 } // namespace
 
 bool MutterDisplayPower::switchOff()
@@ -51,9 +107,20 @@ bool MutterDisplayPower::switchOff()
     const QVariant current = mode.arguments().value(0).value<QDBusVariant>().variant();
     if (!current.isValid() || current.toInt() == kPowerSaveUnsupported)
         return false;
-    return ask(m_bus, kMutterService, kMutterPath, kProperties, QStringLiteral("Set"),
-               {kMutterService, kPowerSaveMode, QVariant::fromValue(QDBusVariant(kPowerSaveOff))})
-               .type() == QDBusMessage::ReplyMessage;
+    // Without the idle monitor nothing would switch them on again.
+    if (ask(m_bus, kIdleService, kIdlePath, kIdleInterface, QStringLiteral("GetIdletime"), {})
+            .type() != QDBusMessage::ReplyMessage)
+        return false;
+    if (setPowerSaveMode(m_bus, kPowerSaveOff).type() != QDBusMessage::ReplyMessage)
+        return false;
+    // Set after the mode, so that the activity that chose Stand Off cannot fire it.
+    auto *watch = new ActivityWatch(m_bus); // its own until it fires
+    if (!watch->set()) {
+        delete watch;
+        setPowerSaveMode(m_bus, kPowerSaveOn);
+        return false;
+    }
+    return true;
 }
 
 bool PowerDevilDisplayPower::switchOff()
@@ -96,3 +163,5 @@ bool switchDisplayOff()
 }
 
 } // namespace kv
+
+#include "DisplayPower.moc"

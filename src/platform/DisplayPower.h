@@ -19,7 +19,8 @@ public:
     virtual bool switchOff() = 0;
 };
 
-// GNOME: Mutter's display configuration in power save mode 3 (off).
+// GNOME: Mutter's display configuration in power save mode 3 (off), back to 0
+// (on) at the next user activity that Mutter's idle monitor sees.
 class MutterDisplayPower : public DisplayPowerPath
 {
 public:

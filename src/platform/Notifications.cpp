@@ -5,6 +5,7 @@
 
 #include <QDBusMessage>
 #include <QDBusPendingReply>
+#include <QDBusServiceWatcher>
 #include <QFile>
 #include <QGuiApplication>
 #include <QSaveFile>
@@ -28,6 +29,11 @@ DesktopNotifications::DesktopNotifications(const QDBusConnection &bus, QObject *
                   SLOT(onActionInvoked(uint, QString)));
     m_bus.connect(kService, kPath, kInterface, QStringLiteral("NotificationClosed"), this,
                   SLOT(onNotificationClosed(uint, uint)));
+    // Another server may read the bodies otherwise.
+    auto *watcher =
+        new QDBusServiceWatcher(kService, m_bus, QDBusServiceWatcher::WatchForOwnerChange, this);
+    connect(watcher, &QDBusServiceWatcher::serviceOwnerChanged, this,
+            [this] { m_bodyMarkup.reset(); });
 }
 
 DesktopNotifications::~DesktopNotifications()
@@ -39,19 +45,56 @@ DesktopNotifications::~DesktopNotifications()
 quint32 DesktopNotifications::show(const Notice &notice)
 {
     const quint32 number = ++m_lastNotice;
-    // The desktop finds the program's name and icon through its desktop entry.
+    m_waiting.insert(number);
+    if (!notice.actions.isEmpty())
+        m_withActions.insert(number);
+    if (m_bodyMarkup) {
+        send(number, notice);
+    } else {
+        m_unsent.append({number, notice});
+        askCapabilities();
+    }
+    return number;
+}
+
+void DesktopNotifications::askCapabilities()
+{
+    if (m_asking)
+        return;
+    m_asking = true;
+    const QDBusMessage call = QDBusMessage::createMethodCall(kService, kPath, kInterface,
+                                                             QStringLiteral("GetCapabilities"));
+    whenAnswered(m_bus.asyncCall(call), this, [this](const QDBusMessage &message) {
+        m_asking = false;
+        const QDBusPendingReply<QStringList> reply = message;
+        // Without an answer the notices go as plain text, and the next asks again.
+        if (!reply.isError())
+            m_bodyMarkup = reply.value().contains(QStringLiteral("body-markup"));
+        const auto unsent = std::exchange(m_unsent, {});
+        for (const auto &[number, notice] : unsent)
+            if (m_waiting.contains(number)) // not withdrawn meanwhile
+                send(number, notice);
+    });
+}
+
+void DesktopNotifications::send(quint32 number, const Notice &notice)
+{
+    // The desktop finds the program's icon through its desktop entry.
     const QString entry = QGuiApplication::desktopFileName();
     QVariantMap hints{
         {QStringLiteral("urgency"), QVariant::fromValue(uchar(notice.critical ? 2 : 1))}};
     if (!entry.isEmpty())
         hints.insert(QStringLiteral("desktop-entry"), entry);
+    // File names are shown as they are, never read as markup or links.
+    QString body = notice.body;
+    if (m_bodyMarkup.value_or(false)) // only these three: not every server knows &quot;
+        body.replace(u'&', QStringLiteral("&amp;"))
+            .replace(u'<', QStringLiteral("&lt;"))
+            .replace(u'>', QStringLiteral("&gt;"));
     QDBusMessage call =
         QDBusMessage::createMethodCall(kService, kPath, kInterface, QStringLiteral("Notify"));
-    call << QGuiApplication::applicationDisplayName() << uint(0) << entry << notice.summary
-         << notice.body << notice.actions << hints << 0; // never expires: nobody may be there
-    m_waiting.insert(number);
-    if (!notice.actions.isEmpty())
-        m_withActions.insert(number);
+    call << QStringLiteral("Kronvale") << uint(0) << entry << notice.summary << body
+         << notice.actions << hints << 0; // never expires: nobody may be there
     whenAnswered(m_bus.asyncCall(call), this, [this, number](const QDBusMessage &message) {
         const QDBusPendingReply<uint> reply = message;
         const bool wanted = m_waiting.remove(number);
@@ -69,7 +112,6 @@ quint32 DesktopNotifications::show(const Notice &notice)
         }
         emit answered(number, !reply.isError());
     });
-    return number;
 }
 
 void DesktopNotifications::withdraw(quint32 notice)

@@ -7,6 +7,8 @@
 #include <QObject>
 #include <QSet>
 #include <QStringList>
+#include <optional>
+#include <utility>
 
 namespace kv {
 
@@ -35,12 +37,14 @@ public:
 signals:
     // The user chose one of the notice's actions.
     void actionInvoked(quint32 notice, const QString &action);
-    // Whether a notification server took the notice.
+    // Whether a notification server took the notice. A notice withdrawn before
+    // it was sent is never answered.
     void answered(quint32 notice, bool shown);
 };
 
 // org.freedesktop.Notifications on the session bus. No call waits for the
-// server: its answers come back from the event loop.
+// server: its answers come back from the event loop. The notices wait until the
+// server has said whether it reads their bodies as markup.
 class DesktopNotifications : public Notifications
 {
     Q_OBJECT
@@ -64,6 +68,8 @@ private slots:
     void onNotificationClosed(uint id, uint reason);
 
 private:
+    void askCapabilities();
+    void send(quint32 number, const Notice &notice);
     void close(uint id);
     void writeRecord() const;
 
@@ -75,6 +81,9 @@ private:
     QString m_recordPath;
     QSet<quint32> m_waiting; // sent, not answered yet
     QList<QDBusPendingCall> m_closing;
+    std::optional<bool> m_bodyMarkup; // unknown until the server has answered
+    bool m_asking = false;
+    QList<std::pair<quint32, Notice>> m_unsent;
 };
 
 } // namespace kv

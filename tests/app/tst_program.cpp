@@ -245,10 +245,13 @@ void TestProgram::instancesOfOneFolder()
     QCOMPARE(elsewhere.claim(), SingleInstance::Claim::Ours);
 
     // The same folder, also spelt differently, hands over.
+    // It hands over its launcher's token, with which the first may take the focus.
     SingleInstance second(one.path() + "/./", home.runtime());
     QCOMPARE(second.serverName(), first.serverName());
-    QCOMPARE(second.claim(), SingleInstance::Claim::HandedOver);
+    const QByteArray token = "gnome-shell/Kronvale/2317-4-host_TIME1834567";
+    QCOMPARE(second.claim(token), SingleInstance::Claim::HandedOver);
     QTRY_COMPARE(asked.count(), 1);
+    QCOMPARE(asked.first().value(0).toByteArray(), token);
 
     // A copy that finds the folder's own lock held (another user's, or one
     // started with another runtime folder) does not run on it.
@@ -311,6 +314,7 @@ void TestProgram::staleLockIsTakenOver()
     socket.write("show\n");
     QVERIFY(socket.waitForBytesWritten(2000));
     QTRY_COMPARE(asked.count(), 1);
+    QCOMPARE(asked.first().value(0).toByteArray(), QByteArray()); // started from a terminal
 }
 
 // Tasks whose file the desktop cannot open, due while the program runs on a
@@ -368,7 +372,8 @@ void TestProgram::failedTasksAreToldOnce()
                 .size());
     QVERIFY(lineOf("red\\e[31m\": failed: The file").contains("red\\e[31m does not exist."));
     QStringList summaries;
-    for (const test::MockCall &call : server.waitForCalls(3))
+    // The server's capabilities are asked for once, before the first.
+    for (const test::MockCall &call : server.waitForCalls(4))
         if (call.method == "Notify")
             summaries << call.args.value(3).toString();
     summaries.sort();

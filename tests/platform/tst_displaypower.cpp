@@ -16,6 +16,18 @@ const QString kMutterPath = QStringLiteral("/org/gnome/Mutter/DisplayConfig");
 const QString kAccel = QStringLiteral("org.kde.kglobalaccel");
 const QString kPowerDevilPath = QStringLiteral("/component/org_kde_powerdevil");
 const QString kComponent = QStringLiteral("org.kde.kglobalaccel.Component");
+const QString kIdleMonitor = QStringLiteral("org.gnome.Mutter.IdleMonitor");
+const QString kIdlePath = QStringLiteral("/org/gnome/Mutter/IdleMonitor/Core");
+constexpr uint kWatch = 7;
+
+int powerSaveMode(const QDBusConnection &bus)
+{
+    QDBusMessage get = QDBusMessage::createMethodCall(
+        kMutter, kMutterPath, QStringLiteral("org.freedesktop.DBus.Properties"),
+        QStringLiteral("Get"));
+    get << kMutter << QStringLiteral("PowerSaveMode");
+    return bus.call(get).arguments().value(0).value<QDBusVariant>().variant().toInt();
+}
 
 } // namespace
 
@@ -44,26 +56,37 @@ void TestDisplayPower::desktopsInTurn_data()
 {
     // Invalid: that desktop's service is not on the bus.
     QTest::addColumn<QVariant>("mutterMode");
+    // Mutter's idle monitor: absent, setting watches, or refusing them.
+    QTest::addColumn<QString>("idleMonitor");
     QTest::addColumn<QVariant>("kdeShortcuts");
     QTest::addColumn<bool>("switchedOff");
     QTest::addColumn<int>("mutterModeAfter");
     QTest::addColumn<QStringList>("invoked");
     const QStringList powerDevil{"Sleep", "Turn Off Screen", "Hibernate"};
+    const QString watches = QStringLiteral("watches");
     QTest::newRow("GNOME before KDE")
-        << QVariant(0) << QVariant(powerDevil) << true << 3 << QStringList{};
+        << QVariant(0) << watches << QVariant(powerDevil) << true << 3 << QStringList{};
     QTest::newRow("GNOME without power saving, then KDE")
-        << QVariant(-1) << QVariant(powerDevil) << true << -1 << QStringList{"Turn Off Screen"};
-    QTest::newRow("KDE Plasma") << QVariant() << QVariant(powerDevil) << true << 0
+        << QVariant(-1) << watches << QVariant(powerDevil) << true << -1
+        << QStringList{"Turn Off Screen"};
+    QTest::newRow("GNOME without its idle monitor, then KDE")
+        << QVariant(0) << QString() << QVariant(powerDevil) << true << 0
+        << QStringList{"Turn Off Screen"};
+    QTest::newRow("GNOME refusing the watch, then KDE")
+        << QVariant(0) << QStringLiteral("refuses") << QVariant(powerDevil) << true << 0
+        << QStringList{"Turn Off Screen"};
+    QTest::newRow("KDE Plasma") << QVariant() << QString() << QVariant(powerDevil) << true << 0
                                 << QStringList{"Turn Off Screen"};
     QTest::newRow("KDE without the shortcut")
-        << QVariant() << QVariant(QStringList{"Sleep"}) << false << 0 << QStringList{};
+        << QVariant() << QString() << QVariant(QStringList{"Sleep"}) << false << 0 << QStringList{};
     QTest::newRow("neither, and no X display")
-        << QVariant() << QVariant() << false << 0 << QStringList{};
+        << QVariant() << QString() << QVariant() << false << 0 << QStringList{};
 }
 
 void TestDisplayPower::desktopsInTurn()
 {
     QFETCH(QVariant, mutterMode);
+    QFETCH(QString, idleMonitor);
     QFETCH(QVariant, kdeShortcuts);
     QFETCH(int, mutterModeAfter);
     std::unique_ptr<DBusMock> mutter;
@@ -77,6 +100,21 @@ void TestDisplayPower::desktopsInTurn()
                              QVariant::fromValue(QDBusVariant(mutterMode.toInt()))})
                      .type(),
                  QDBusMessage::ReplyMessage);
+    }
+    std::unique_ptr<DBusMock> idle;
+    if (!idleMonitor.isEmpty()) {
+        idle = std::make_unique<DBusMock>(*m_bus, kIdleMonitor, kIdlePath,
+                                          QStringList{kIdleMonitor, kIdlePath, kIdleMonitor});
+        QVERIFY2(idle->waitUntilServing(), "python3-dbusmock is missing");
+        QVERIFY(idle->addMethod(kIdleMonitor, QStringLiteral("GetIdletime"), QString(),
+                                QStringLiteral("t"), QStringLiteral("ret = 0")));
+        QVERIFY(idle->addMethod(kIdleMonitor, QStringLiteral("AddUserActiveWatch"), QString(),
+                                QStringLiteral("u"),
+                                idleMonitor == QLatin1String("watches")
+                                    ? QStringLiteral("ret = %1").arg(kWatch)
+                                    : QStringLiteral("raise dbus.exceptions.DBusException("
+                                                     "'no', name='org.freedesktop.DBus.Error."
+                                                     "AccessDenied')")));
     }
     std::unique_ptr<DBusMock> kde;
     if (kdeShortcuts.isValid()) {
@@ -92,14 +130,15 @@ void TestDisplayPower::desktopsInTurn()
 
     QTEST(kv::switchDisplayOff(m_bus->connection()), "switchedOff");
 
-    if (mutter) {
-        QDBusMessage get = QDBusMessage::createMethodCall(
-            kMutter, kMutterPath, QStringLiteral("org.freedesktop.DBus.Properties"),
-            QStringLiteral("Get"));
-        get << kMutter << QStringLiteral("PowerSaveMode");
-        const QDBusMessage reply = m_bus->connection().call(get);
-        QCOMPARE(reply.arguments().value(0).value<QDBusVariant>().variant().toInt(),
-                 mutterModeAfter);
+    if (mutter)
+        QCOMPARE(powerSaveMode(m_bus->connection()), mutterModeAfter);
+    if (mutterModeAfter == 3) {
+        // Another program's watch leaves the screen off; ours, the user back, turns it on.
+        QVERIFY(idle->emitSignal(kIdleMonitor, "WatchFired", "u", {kWatch + 1}));
+        QTest::qWait(200);
+        QCOMPARE(powerSaveMode(m_bus->connection()), 3);
+        QVERIFY(idle->emitSignal(kIdleMonitor, "WatchFired", "u", {kWatch}));
+        QTRY_COMPARE(powerSaveMode(m_bus->connection()), 0);
     }
     QStringList invoked;
     if (kde)

@@ -5,6 +5,7 @@
 #include "Notifications.h"
 
 #include <QFileInfo>
+#include <QScopeGuard>
 #include <QSignalSpy>
 #include <QTemporaryDir>
 #include <QTest>
@@ -16,6 +17,8 @@ namespace {
 
 const QString kService = QStringLiteral("org.freedesktop.Notifications");
 const QString kPath = QStringLiteral("/org/freedesktop/Notifications");
+// A file name that would be a link, and break the markup, if read as markup.
+const QString kFileName = QStringLiteral("<a href=\"x\">R&D</a> \"1 > 0\".ogg");
 
 } // namespace
 
@@ -29,6 +32,8 @@ private slots:
     void showsAndWithdraws();
     void actionChosenOnTheServer();
     void withdrawnBeforeTheServerAnswered();
+    void bodyShownAsText_data();
+    void bodyShownAsText();
     void leftBehindByACrashAreWithdrawn();
     void noBus();
     void noServer(); // the last: it stops the server
@@ -81,10 +86,12 @@ void TestNotifications::showsAndWithdraws()
               &number);
     QVERIFY(id != 0);
     const QList<MockCall> calls = m_server->calls();
-    QCOMPARE(calls.size(), 1);
-    const QVariantList args = calls.first().args;
-    QCOMPARE(calls.first().method, QStringLiteral("Notify"));
+    QCOMPARE(calls.size(), 2);
+    QCOMPARE(calls.first().method, QStringLiteral("GetCapabilities"));
+    const QVariantList args = calls.last().args;
+    QCOMPARE(calls.last().method, QStringLiteral("Notify"));
     QCOMPARE(args.size(), 8);
+    QCOMPARE(args.at(0).toString(), QStringLiteral("Kronvale"));
     QCOMPARE(args.at(3).toString(), QStringLiteral("Shut Down"));
     QCOMPARE(args.at(4).toString(), QStringLiteral("At 07.12.2026 23:00:00"));
     QCOMPARE(args.at(5).toStringList(), QStringList({"cancel", "Cancel"}));
@@ -95,8 +102,8 @@ void TestNotifications::showsAndWithdraws()
     QCOMPARE(args.at(7).toInt(), 0);
 
     notifications.withdraw(number);
-    const QList<MockCall> closed = m_server->waitForCalls(2);
-    QCOMPARE(closed.size(), 2);
+    const QList<MockCall> closed = m_server->waitForCalls(3);
+    QCOMPARE(closed.size(), 3);
     QCOMPARE(closed.last().method, QStringLiteral("CloseNotification"));
     QCOMPARE(closed.last().args.value(0).toUInt(), id);
 }
@@ -124,13 +131,45 @@ void TestNotifications::withdrawnBeforeTheServerAnswered()
 {
     kv::DesktopNotifications notifications;
     QSignalSpy answered(&notifications, &kv::Notifications::answered);
+    // Withdrawn while the server's capabilities are still asked for: never sent.
+    notifications.withdraw(notifications.show({"Stand By", "", true, {}}));
+    QVERIFY(shown(notifications, {"Restart", "", true, {}}) != 0);
+    QCOMPARE(answered.size(), 1);
+    // Withdrawn while the server takes it.
     notifications.withdraw(notifications.show({"Stand By", "", true, {}}));
     QVERIFY(answered.wait(5000));
     const uint id = ++m_lastId;
-    const QList<MockCall> calls = m_server->waitForCalls(2);
-    QCOMPARE(calls.size(), 2);
+    const QList<MockCall> calls = m_server->waitForCalls(4);
+    QCOMPARE(calls.size(), 4);
+    QCOMPARE(calls.at(1).args.value(3).toString(), QStringLiteral("Restart"));
     QCOMPARE(calls.last().method, QStringLiteral("CloseNotification"));
     QCOMPARE(calls.last().args.value(0).toUInt(), id);
+}
+
+void TestNotifications::bodyShownAsText_data()
+{
+    QTest::addColumn<QString>("capabilities");
+    QTest::addColumn<QString>("body");
+    QTest::newRow("markup") << "['body', 'body-markup']"
+                            << "&lt;a href=\"x\"&gt;R&amp;D&lt;/a&gt; \"1 &gt; 0\".ogg";
+    QTest::newRow("plain text") << "['body']" << kFileName;
+}
+
+void TestNotifications::bodyShownAsText()
+{
+    QFETCH(QString, capabilities);
+    QFETCH(QString, body);
+    const QString interface = kService;
+    QVERIFY(m_server->addMethod(interface, "GetCapabilities", "", "as", "ret = " + capabilities));
+    const auto restore = qScopeGuard([this, interface] {
+        m_server->addMethod(interface, "GetCapabilities", "", "as",
+                            "ret = ['body', 'body-markup']");
+    });
+    kv::DesktopNotifications notifications;
+    QVERIFY(shown(notifications, {"Not done: a", kFileName, false, {}}) != 0);
+    const QList<MockCall> calls = m_server->calls();
+    QCOMPARE(calls.size(), 2);
+    QCOMPARE(calls.last().args.value(4).toString(), body);
 }
 
 void TestNotifications::leftBehindByACrashAreWithdrawn()

@@ -75,13 +75,13 @@ try:
                           open(home + "/display").read().strip())
 
     os.makedirs(home + "/waybar")
-    BAR = 28
+    BAR, BAR_COLOUR = 28, bytes.fromhex("202020")
     with open(home + "/waybar/config", "w") as cfg:
         json.dump({"position": "top", "height": BAR, "modules-right": ["tray"],
                    "tray": {"icon-size": 20, "spacing": 6}}, cfg)
     with open(home + "/waybar/style.css", "w") as cfg:
         cfg.write("* { font-family: sans-serif; font-size: 12px; }\n"
-                  "window#waybar { background: #202020; }\n")
+                  "window#waybar { background: #%s; }\n" % BAR_COLOUR.hex())
 
     def start_waybar():
         child = start(["waybar", "-c", home + "/waybar/config", "-s", home + "/waybar/style.css"])
@@ -143,12 +143,12 @@ try:
     def open_by_pointer(platform, program):
         """A right click on the icon in waybar opens its menu there; a click on its
         first item, Open, shows the window."""
-        shot = screen()
-        (width, height) = shot[0]
+        (width, height), _ = screen()
         # The tray is the bar's only module, at its right end.
-        icon = differing(shot, (width - 200, 0, width, BAR), pixel(shot, 0, BAR // 2))
-        if not icon:
-            fail(platform + ": no icon in waybar")
+        tray = (width - 200, 0, width, BAR)
+        wait(platform + ": the icon drawn in waybar", lambda: differing(screen(), tray, BAR_COLOUR))
+        time.sleep(0.5)  # its picture too
+        icon = differing(screen(), tray, BAR_COLOUR)
         pointer = VirtualPointer(run, env["WAYLAND_DISPLAY"])
         try:
             pointer.move((icon[0] + icon[2]) // 2, (icon[1] + icon[3]) // 2, width, height)

@@ -41,6 +41,12 @@ StatusNotifierNames *StatusNotifierNames::attach(QObject *item, const QString &t
         return nullptr;
     qDBusRegisterMetaType<QtIconPixmaps>();
     qDBusRegisterMetaType<QtToolTip>();
+    // The bus takes no stand-in for one of its basic types.
+    if (qstrcmp(QDBusMetaType::typeToSignature(QMetaType::fromType<QtIconPixmaps>()),
+                QDBusMetaType::typeToSignature(QtIconPixmaps::type)) != 0 ||
+        qstrcmp(QDBusMetaType::typeToSignature(QMetaType::fromType<QtToolTip>()),
+                QDBusMetaType::typeToSignature(QtToolTip::type)) != 0)
+        return nullptr;
     auto *names = new StatusNotifierNames(item, qtAdaptor);
     names->setNames(title, id);
     return names;
@@ -69,6 +75,13 @@ void StatusNotifierNames::setNames(const QString &title, const QString &id)
     m_id = id;
     if (newTitle)
         emit NewTitle();
+}
+
+QDBusObjectPath StatusNotifierNames::menu() const
+{
+    const auto path = qt("Menu").value<QDBusObjectPath>();
+    // As Qt says it has none: the bus sends no empty path.
+    return path.path().isEmpty() ? QDBusObjectPath("/NO_DBUSMENU") : path;
 }
 
 QVariant StatusNotifierNames::qt(const char *property) const

@@ -114,16 +114,16 @@ public:
     QString id() const { return m_id.isEmpty() ? qt("Id").toString() : m_id; }
     QString title() const { return m_title.isEmpty() ? qt("Title").toString() : m_title; }
     QString status() const { return qt("Status").toString(); }
-    QDBusObjectPath menu() const { return qt("Menu").value<QDBusObjectPath>(); }
+    QDBusObjectPath menu() const;
     bool itemIsMenu() const { return qt("ItemIsMenu").toBool(); }
     QString iconName() const { return qt("IconName").toString(); }
-    QtIconPixmaps iconPixmap() const { return {qt("IconPixmap")}; }
+    QtIconPixmaps iconPixmap() const { return qtItemValue<0>("IconPixmap"); }
     QString overlayIconName() const { return qt("OverlayIconName").toString(); }
-    QtIconPixmaps overlayIconPixmap() const { return {qt("OverlayIconPixmap")}; }
+    QtIconPixmaps overlayIconPixmap() const { return qtItemValue<0>("OverlayIconPixmap"); }
     QString attentionIconName() const { return qt("AttentionIconName").toString(); }
-    QtIconPixmaps attentionIconPixmap() const { return {qt("AttentionIconPixmap")}; }
+    QtIconPixmaps attentionIconPixmap() const { return qtItemValue<0>("AttentionIconPixmap"); }
     QString attentionMovieName() const { return qt("AttentionMovieName").toString(); }
-    QtToolTip toolTip() const { return {qt("ToolTip")}; }
+    QtToolTip toolTip() const { return qtItemValue<1>("ToolTip"); }
 
 public slots:
     void Activate(int x, int y) { call("Activate", x, y); }
@@ -143,6 +143,14 @@ signals:
 private:
     StatusNotifierNames(QObject *item, QDBusAbstractAdaptor *qtAdaptor);
     QVariant qt(const char *property) const;
+    // Empty where Qt has no such value: the bus sends no invalid one.
+    template <int Kind> QtItemValue<Kind> qtItemValue(const char *property) const
+    {
+        QtItemValue<Kind> item;
+        if (const QVariant value = qt(property); value.metaType() == item.value.metaType())
+            item.value = value;
+        return item;
+    }
     void call(const char *method, int x, int y);
 
     QPointer<QDBusAbstractAdaptor> m_qt;

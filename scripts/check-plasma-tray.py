@@ -5,8 +5,9 @@ kded (its StatusNotifierWatcher), kactivitymanagerd and plasmashell on a
 private session bus. Usage: check-plasma-tray.py PROGRAM [SCREENSHOT_DIR]
 
 Checks that the item registers with KDE's watcher under the program's title and
-desktop name, that its menu holds the tray menu, that "Open" shows a window started with --tray, and that the window comes
-back on screen when plasmashell quits while kded stays. Needs kwin-wayland,
+desktop name, that its menu holds the tray menu, that "Open" shows a window
+started with --tray, and that the window comes back on screen when plasmashell
+quits while kded stays. Needs kwin-wayland,
 plasma-desktop, plasma-workspace, kactivitymanagerd, qtwayland5, xdotool and,
 for screenshots, kde-spectacle. KV_KEEP_LOG=1 prints the session's log."""
 

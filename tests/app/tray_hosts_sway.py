@@ -146,7 +146,8 @@ try:
         (width, height), _ = screen()
         # The tray is the bar's only module, at its right end.
         tray = (width - 200, 0, width, BAR)
-        wait(platform + ": the icon drawn in waybar", lambda: differing(screen(), tray, BAR_COLOUR))
+        wait(platform + ": the icon drawn in waybar",
+             lambda: differing(screen(), tray, BAR_COLOUR))
         time.sleep(0.5)  # its picture too
         icon = differing(screen(), tray, BAR_COLOUR)
         pointer = VirtualPointer(run, env["WAYLAND_DISPLAY"])
@@ -157,12 +158,14 @@ try:
             pointer.click("right")
             # Left of the icon, where the pointer is not drawn.
             near = (max(0, icon[0] - 600), 0, icon[0] - 2, min(height, 400))
-            wait(platform + ": the menu drawn at the icon", lambda: differing(screen(), near, before))
+            wait(platform + ": the menu drawn at the icon",
+                 lambda: differing(screen(), near, before))
             time.sleep(0.5)  # drawn whole
             screenshot("menu-" + platform)
             menu = differing(screen(), near, before)
             if menu[2] < icon[0] - 40 or menu[1] > icon[3] + 20:
-                fail("%s: the menu is drawn at %s, away from the icon at %s" % (platform, menu, icon))
+                fail("%s: the menu is drawn at %s, away from the icon at %s" %
+                     (platform, menu, icon))
             pointer.move(menu[0] + 40, menu[1] + 15, width, height)
             time.sleep(0.3)
             pointer.click("left")

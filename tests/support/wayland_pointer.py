@@ -1,8 +1,7 @@
 # SPDX-License-Identifier: GPL-3.0-or-later
-"""A pointer for a headless compositor, which has none: a Wayland client of
-wlroots' virtual pointer or of KWin's fake input, speaking the wire protocol
-itself (no fds are passed, so a plain socket does). KWin offers its fake input
-only to programs whose desktop file asks for it (X-KDE-Wayland-Interfaces)."""
+"""A pointer for a headless wlroots compositor, which has none: a client of its
+virtual pointer protocol, speaking the Wayland wire protocol itself (no fds are
+passed, so a plain socket does)."""
 
 import os
 import socket
@@ -10,7 +9,7 @@ import struct
 import time
 
 DISPLAY_ID, REGISTRY_ID = 1, 2
-BUTTONS = {"left": 0x110, "right": 0x111, "middle": 0x112}  # evdev codes
+BUTTONS = {"left": 0x110, "right": 0x111}  # evdev codes
 
 
 def _string(text):
@@ -30,20 +29,15 @@ class VirtualPointer:
             if sender == REGISTRY_ID and opcode == 0:  # global
                 size = struct.unpack_from("<I", body, 4)[0]
                 globals_[body[8:8 + size - 1].decode()] = struct.unpack_from("<I", body)[0]
-        self.kwin = "zwlr_virtual_pointer_manager_v1" not in globals_
-        interface = "org_kde_kwin_fake_input" if self.kwin else "zwlr_virtual_pointer_manager_v1"
+        interface = "zwlr_virtual_pointer_manager_v1"
         if interface not in globals_:
             raise RuntimeError("the compositor offers no virtual pointer")
-        manager, self.next_id = self.next_id, self.next_id + 1
+        manager, self.pointer = self.next_id, self.next_id + 1
+        self.next_id += 2
         self._send(REGISTRY_ID, 0, struct.pack("<I", globals_[interface]) + _string(interface) +
-                   struct.pack("<II", 3 if self.kwin else 1, manager))
-        if self.kwin:
-            self.pointer = manager
-            self._send(manager, 0, _string("Kronvale tests") + _string("clicks the tray"))
-        else:
-            self.pointer, self.next_id = self.next_id, self.next_id + 1
-            # create_virtual_pointer on the default seat
-            self._send(manager, 0, struct.pack("<II", 0, self.pointer))
+                   struct.pack("<II", 1, manager))
+        # create_virtual_pointer on the default seat
+        self._send(manager, 0, struct.pack("<II", 0, self.pointer))
         self._roundtrip()
 
     def _send(self, target, opcode, body=b""):
@@ -76,26 +70,18 @@ class VirtualPointer:
 
     def move(self, x, y, width, height):
         """To (x, y) of the layout whose size is width by height."""
-        if self.kwin:  # pointer_motion_absolute, in 24.8 fixed point
-            self._send(self.pointer, 9, struct.pack("<ii", x * 256, y * 256))
-        else:
-            self._send(self.pointer, 1, struct.pack("<IIIII", self._ms(), x, y, width, height))
-            self._send(self.pointer, 4)  # frame
+        self._send(self.pointer, 1, struct.pack("<IIIII", self._ms(), x, y, width, height))
+        self._send(self.pointer, 4)  # frame
         self._roundtrip()
 
     def click(self, button="left"):
         for state in (1, 0):
-            if self.kwin:
-                self._send(self.pointer, 2, struct.pack("<II", BUTTONS[button], state))
-            else:
-                self._send(self.pointer, 2,
-                           struct.pack("<III", self._ms(), BUTTONS[button], state))
-                self._send(self.pointer, 4)
+            self._send(self.pointer, 2, struct.pack("<III", self._ms(), BUTTONS[button], state))
+            self._send(self.pointer, 4)
             self._roundtrip()
             time.sleep(0.05)
 
     def close(self):
-        if not self.kwin:
-            self._send(self.pointer, 8)  # destroy
-            self._roundtrip()
+        self._send(self.pointer, 8)  # destroy
+        self._roundtrip()
         self.sock.close()

@@ -4,9 +4,10 @@
 kded (its StatusNotifierWatcher), kactivitymanagerd and plasmashell on a
 private session bus. Usage: check-plasma-tray.py PROGRAM [SCREENSHOT_DIR]
 
-Checks that the item registers with KDE's watcher, that its menu holds the tray
-menu, that "Open" shows a window started with --tray, and that the window comes
-back on screen when plasmashell quits while kded stays. Needs kwin-wayland,
+Checks that the item registers with KDE's watcher under the program's title and
+desktop name, that its menu holds the tray menu, that "Open" shows a window
+started with --tray, and that the window comes back on screen when plasmashell
+quits while kded stays. Needs kwin-wayland,
 plasma-desktop, plasma-workspace, kactivitymanagerd, qtwayland5, xdotool and,
 for screenshots, kde-spectacle. KV_KEEP_LOG=1 prints the session's log."""
 
@@ -21,7 +22,7 @@ import time
 sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "tests",
                                 "support"))
 import dbus  # noqa: E402
-from tray_session import WATCHER, Session, click, fail, wait  # noqa: E402
+from tray_session import WATCHER, Session, check_names, click, fail, wait  # noqa: E402
 
 SHOTS = os.path.abspath(sys.argv[2]) if len(sys.argv) > 2 else None
 
@@ -35,6 +36,12 @@ try:
     # A copy keeps its base beside it, in the temporary folder.
     os.mkdir(home + "/app")
     program_file = shutil.copy2(sys.argv[1], home + "/app")
+    # The desktop file the build made: build/packaging beside build/src/app.
+    desktop = glob.glob(os.path.join(os.path.dirname(os.path.abspath(sys.argv[1])), "..", "..",
+                                     "packaging", "*.desktop"))
+    if len(desktop) != 1:
+        fail("no desktop file of the build beside %s" % sys.argv[1])
+    app_id = os.path.basename(desktop[0])[:-len(".desktop")]
 
     # kwin hands DISPLAY and XAUTHORITY of its XWayland to the programs it
     # starts. A copy of kwin, without the file capability that a container may
@@ -75,6 +82,7 @@ try:
     try:
         program, item = start_program()
         menu, labels = session.menu_of(item)
+        check_names(item, app_id)
         if SHOTS:
             os.makedirs(SHOTS, exist_ok=True)
             time.sleep(3)  # the panel drawn

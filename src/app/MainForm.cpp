@@ -143,6 +143,10 @@ void TMainForm::buildTray(TrayBackend *backend)
     //: idea, not the letters.
     TrayIcon->setToolTip(tr("Tidewatch"));
     TrayIcon->setPopupMenu(PopupMenu2);
+    // Hosts list the icon under the program's name and keep their settings for
+    // it under its desktop name.
+    TrayIcon->setTitle(QStringLiteral("Kronvale"));
+    TrayIcon->setId(links::applicationId());
     connect(TrayIcon, &TTrayIcon::OnDblClick, this, &TMainForm::TrayIconDblClick);
     connect(TrayIcon, &TTrayIcon::hostPresentChanged, this, &TMainForm::trayHostChanged);
 }

@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "QtTrayBackend.h"
 
+#include "StatusNotifierNames.h"
+
 #include <QCoreApplication>
 #include <QDBusConnection>
 #include <QDBusConnectionInterface>
@@ -119,7 +121,11 @@ void QtTrayBackend::showIfHosted()
     if (m_added && !m_tray->isVisible() && (m_hostPresent || x11Connection())) {
         m_tray->show();
         // Qt chose between the two kinds when it made the icon.
-        m_statusNotifierItem = m_statusNotifierItem || ownsStatusNotifierItem();
+        if (QObject *item = statusNotifierItem()) {
+            m_statusNotifierItem = true;
+            if (!m_names)
+                m_names = StatusNotifierNames::attach(item, m_title, m_id);
+        }
         exportMenu();
     }
 }
@@ -138,7 +144,15 @@ void QtTrayBackend::exportMenu()
         m_tray->setContextMenu(m_menu);
 }
 
-bool QtTrayBackend::ownsStatusNotifierItem() const
+void QtTrayBackend::setItemNames(const QString &title, const QString &id)
+{
+    m_title = title;
+    m_id = id;
+    if (m_names)
+        m_names->setNames(title, id);
+}
+
+QObject *QtTrayBackend::statusNotifierItem() const
 {
     // Qt's item has a connection of its own, named after the item, whether or
     // not it also owns that name on the bus; the number counts Qt's items.
@@ -146,10 +160,12 @@ bool QtTrayBackend::ownsStatusNotifierItem() const
         QStringLiteral("org.kde.StatusNotifierItem-%1-%2").arg(QCoreApplication::applicationPid());
     for (int n = 1; n <= 32; ++n) {
         const QDBusConnection item(name.arg(n));
-        if (item.isConnected() && item.objectRegisteredAt(QStringLiteral("/StatusNotifierItem")))
-            return true;
+        if (!item.isConnected())
+            continue;
+        if (QObject *object = item.objectRegisteredAt(QStringLiteral("/StatusNotifierItem")))
+            return object;
     }
-    return false;
+    return nullptr;
 }
 
 bool QtTrayBackend::statusNotifierHostPresent()

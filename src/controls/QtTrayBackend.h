@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
+#include "StatusNotifierNames.h"
 #include "TrayBackend.h"
 
 #include <QAbstractNativeEventFilter>
@@ -38,6 +39,7 @@ public:
     bool hostPresent() const override { return m_hostPresent; }
     bool showMessage(const QString &title, const QString &text) override;
     void setMenu(QMenu *menu) override;
+    void setItemNames(const QString &title, const QString &id) override;
 
     QSystemTrayIcon *trayIcon() const { return m_tray; }
 
@@ -51,7 +53,8 @@ private:
     void watchX11Host();
     void watchStatusNotifierHosts();
     bool statusNotifierHostPresent();
-    bool ownsStatusNotifierItem() const;
+    // Qt's item on the bus, while it is there.
+    QObject *statusNotifierItem() const;
     void exportMenu();
     void activated(QSystemTrayIcon::ActivationReason reason);
     void queueLeftButtonUp();
@@ -66,6 +69,9 @@ private:
     bool m_statusNotifierItem = false; // Qt's icon is one, not an X11 tray icon
     bool m_sawHostName = false;
     QPointer<QMenu> m_menu;
+    QString m_title;
+    QString m_id;
+    QPointer<StatusNotifierNames> m_names;
     quint32 m_managerAtom = 0;
     quint32 m_trayAtom = 0;   // _NET_SYSTEM_TRAY_S<screen>
     quint32 m_hostWindow = 0; // the owner of that selection

@@ -50,6 +50,14 @@ public:
     // The icon's menu, for hosts that draw it themselves at the icon (null: none).
     // Elsewhere the icon opens it on a right click, and the host gets nothing.
     virtual void setMenu(QMenu *menu) { Q_UNUSED(menu) }
+    // The names hosts list the icon under: a title for people and an id that
+    // stays the same between sessions (empty: the application's name). Hosts
+    // that show the icon alone get nothing.
+    virtual void setItemNames(const QString &title, const QString &id)
+    {
+        Q_UNUSED(title)
+        Q_UNUSED(id)
+    }
 
 signals:
     // In the order the host's messages describe the user's actions: a double

@@ -151,6 +151,18 @@ void TTrayIcon::setPopupMenu(QMenu *menu)
     m_backend->setMenu(menu);
 }
 
+void TTrayIcon::setTitle(const QString &title)
+{
+    m_title = title;
+    m_backend->setItemNames(m_title, m_id);
+}
+
+void TTrayIcon::setId(const QString &id)
+{
+    m_id = id;
+    m_backend->setItemNames(m_title, m_id);
+}
+
 bool TTrayIcon::event(QEvent *event)
 {
     return TrayWindowProc(event);

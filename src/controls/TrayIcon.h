@@ -33,6 +33,8 @@ class TTrayIcon : public QObject
     Q_PROPERTY(kv::TImageList *Images READ images WRITE setImages)
     Q_PROPERTY(QString ToolTip READ toolTip WRITE setToolTip)
     Q_PROPERTY(QMenu *PopupMenu READ popupMenu WRITE setPopupMenu)
+    Q_PROPERTY(QString Title READ title WRITE setTitle)
+    Q_PROPERTY(QString Id READ id WRITE setId)
     Q_PROPERTY(bool HostPresent READ hostPresent NOTIFY hostPresentChanged)
 
 public:
@@ -83,6 +85,14 @@ public:
     // Also handed to hosts that draw the menu themselves.
     void setPopupMenu(QMenu *menu);
 
+    // What hosts that list their icons call this one: a title for people, and
+    // an id that stays the same between sessions, such as the desktop file's
+    // name. Empty: the application's name.
+    const QString &title() const { return m_title; }
+    void setTitle(const QString &title);
+    const QString &id() const { return m_id; }
+    void setId(const QString &id);
+
     bool hostPresent() const { return m_backend->hostPresent(); }
 
     // Design mode: the component sits on a window being designed, where Active
@@ -132,6 +142,8 @@ private:
     QMetaObject::Connection m_imagesGone;
     QString m_toolTip;
     QPointer<QMenu> m_popupMenu;
+    QString m_title;
+    QString m_id;
 };
 
 } // namespace kv

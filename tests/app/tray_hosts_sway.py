@@ -2,7 +2,8 @@
 # SPDX-License-Identifier: GPL-3.0-or-later
 """The program's tray icon in a real StatusNotifierItem host: sway (headless)
 with waybar's tray and mako, the program once through XWayland and once as a
-native Wayland client. Usage: tray_hosts_sway.py PROGRAM [SCREENSHOT_DIR]
+native Wayland client. Usage: tray_hosts_sway.py PROGRAM [SCREENSHOT_DIR], with
+the application id in KV_APP_ID.
 
 Fails, never skips, when sway, waybar or mako cannot start. Runs as nobody when
 started as root: sway refuses root. KV_KEEP_LOG=1 prints the session's log."""
@@ -30,7 +31,8 @@ if "--remove" not in sys.argv:
         if os.path.isfile(os.path.join(built, name)) and not name.endswith(".a"):
             shutil.copy2(os.path.join(built, name), aside)
     shutil.copy2(__file__, aside)
-    shutil.copy2(os.path.join(SUPPORT, "tray_session.py"), aside)
+    for name in ("tray_session.py", "wayland_pointer.py"):
+        shutil.copy2(os.path.join(SUPPORT, name), aside)
     command = [sys.executable, os.path.join(aside, os.path.basename(__file__)),
                os.path.join(aside, os.path.basename(sys.argv[1])), *sys.argv[2:],
                "--remove", aside]
@@ -45,7 +47,8 @@ if "--remove" not in sys.argv:
     os.execvp(command[0], command)
 
 import dbus  # noqa: E402
-from tray_session import ITEM, WATCHER, Session, click, fail, wait  # noqa: E402
+from tray_session import ITEM, WATCHER, Session, check_names, fail, wait  # noqa: E402
+from wayland_pointer import VirtualPointer  # noqa: E402
 
 REMOVE = sys.argv[sys.argv.index("--remove") + 1]
 ARGS = sys.argv[:sys.argv.index("--remove")]
@@ -72,12 +75,13 @@ try:
                           open(home + "/display").read().strip())
 
     os.makedirs(home + "/waybar")
+    BAR, BAR_COLOUR = 28, bytes.fromhex("202020")
     with open(home + "/waybar/config", "w") as cfg:
-        json.dump({"position": "top", "height": 28, "modules-right": ["tray"],
+        json.dump({"position": "top", "height": BAR, "modules-right": ["tray"],
                    "tray": {"icon-size": 20, "spacing": 6}}, cfg)
     with open(home + "/waybar/style.css", "w") as cfg:
         cfg.write("* { font-family: sans-serif; font-size: 12px; }\n"
-                  "window#waybar { background: #202020; }\n")
+                  "window#waybar { background: #%s; }\n" % BAR_COLOUR.hex())
 
     def start_waybar():
         child = start(["waybar", "-c", home + "/waybar/config", "-s", home + "/waybar/style.css"])
@@ -117,13 +121,65 @@ try:
             time.sleep(1)  # drawn
             subprocess.run(["grim", "%s/%s.png" % (SHOTS, name)], env=env)
 
+    def screen():
+        shot = subprocess.run(["grim", "-t", "ppm", "-"], env=env, check=True,
+                              capture_output=True).stdout
+        _, size, _, pixels = shot.split(b"\n", 3)
+        return tuple(map(int, size.split())), pixels
+
+    def pixel(shot, x, y):
+        (width, _), pixels = shot
+        return pixels[(y * width + x) * 3:(y * width + x + 1) * 3]
+
+    def differing(shot, region, other):
+        """The box of the pixels in region (left, top, right, bottom) that differ
+        from other's, a shot or one colour; None where none do."""
+        points = [(x, y) for y in range(region[1], region[3]) for x in range(region[0], region[2])
+                  if pixel(shot, x, y) != (other if isinstance(other, bytes) else
+                                           pixel(other, x, y))]
+        return points and (min(x for x, _ in points), min(y for _, y in points),
+                           max(x for x, _ in points), max(y for _, y in points))
+
+    def open_by_pointer(platform, program):
+        """A right click on the icon in waybar opens its menu there; a click on its
+        first item, Open, shows the window."""
+        (width, height), _ = screen()
+        # The tray is the bar's only module, at its right end.
+        tray = (width - 200, 0, width, BAR)
+        wait(platform + ": the icon drawn in waybar",
+             lambda: differing(screen(), tray, BAR_COLOUR))
+        time.sleep(0.5)  # its picture too
+        icon = differing(screen(), tray, BAR_COLOUR)
+        pointer = VirtualPointer(run, env["WAYLAND_DISPLAY"])
+        try:
+            pointer.move((icon[0] + icon[2]) // 2, (icon[1] + icon[3]) // 2, width, height)
+            time.sleep(0.3)  # the pointer has entered the bar
+            before = screen()
+            pointer.click("right")
+            # Left of the icon, where the pointer is not drawn.
+            near = (max(0, icon[0] - 600), 0, icon[0] - 2, min(height, 400))
+            wait(platform + ": the menu drawn at the icon",
+                 lambda: differing(screen(), near, before))
+            time.sleep(0.5)  # drawn whole
+            screenshot("menu-" + platform)
+            menu = differing(screen(), near, before)
+            if menu[2] < icon[0] - 40 or menu[1] > icon[3] + 20:
+                fail("%s: the menu is drawn at %s, away from the icon at %s" %
+                     (platform, menu, icon))
+            pointer.move(menu[0] + 40, menu[1] + 15, width, height)
+            time.sleep(0.3)
+            pointer.click("left")
+        finally:
+            pointer.close()
+        wait(platform + ": the window shown by Open", lambda: shown_and_focused(program.pid))
+
     def check(platform):
         global waybar
         program, item = start_program(platform)
-        menu, labels = session.menu_of(item)
+        session.menu_of(item)
+        check_names(item, os.environ["KV_APP_ID"])
         screenshot("bar-" + platform)
-        click(menu, labels, "Open")
-        wait(platform + ": the window shown by Open", lambda: shown_and_focused(program.pid))
+        open_by_pointer(platform, program)
         stop(program)
 
         program, item = start_program(platform)
@@ -157,6 +213,8 @@ try:
 
         notice = wait("the warning at mako", lambda: [
             n for n in notices() if "Shut Down" in n["summary"]["data"]])[0]
+        if notice["app-name"]["data"] != "Kronvale":
+            fail("the warning comes from %r" % notice["app-name"]["data"])
         actions = notice["actions"]["data"]
         if "cancel" not in actions:
             fail("the warning offers %s" % actions)
@@ -165,8 +223,9 @@ try:
         # The program's journal of what became of each firing.
         wait("the task cancelled",
              lambda: '"Shut Down": cancelled' in open(session.log.name).read())
-        if any("Shut Down" in n["summary"]["data"] for n in notices()):
-            fail("the warning's notice stays after Cancel")
+        # The program closes the notice once it has taken the answer.
+        wait("the warning's notice closed after Cancel",
+             lambda: not any("Shut Down" in n["summary"]["data"] for n in notices()), timeout=10)
         stop(program)
         print("PASS: the warning at mako", flush=True)
 

@@ -110,6 +110,18 @@ class Session:
         return menu, labels
 
 
+def check_names(item, app_id):
+    """Fails unless hosts list the item as the program by its desktop name."""
+    names = [str(item.Get(ITEM, name, dbus_interface=PROPERTIES)) for name in ("Title", "Id")]
+    if names != ["Kronvale", app_id]:
+        fail("the item's title and id are %s" % names)
+    # GetAll, which hosts built on GDBus read, with the rest of the item.
+    everything = item.GetAll(ITEM, dbus_interface=PROPERTIES)
+    if [str(everything.get(name)) for name in ("Title", "Id")] != names or \
+            "IconPixmap" not in everything or str(everything.get("Menu")) != "/MenuBar":
+        fail("the item's properties are %s" % sorted(everything))
+
+
 def click(menu, labels, label):
     menu.Event(labels[label], "clicked", dbus.Int32(0, variant_level=1), dbus.UInt32(0),
                dbus_interface=MENU)

@@ -47,6 +47,9 @@ deb=$build/kronvale_1.1-1_$(dpkg --print-architecture).deb
 for dep in xdg-utils fonts-liberation2 fonts-dejavu-core qt6-wayland libqt6widgets6; do
     dpkg-deb -f "$deb" Depends | grep -qw "$dep" || fail "the package does not depend on $dep"
 done
+# The single instance talks over a plain Unix socket: Qt Network is not loaded.
+dpkg-deb -f "$deb" Depends | grep -qw libqt6network6 &&
+    fail "the package depends on libqt6network6, which the program does not use"
 lintian --fail-on error "$deb" >"$work/lintian.log" 2>/dev/null ||
     { cat "$work/lintian.log"; fail "lintian reports errors"; }
 while read -r tag; do

@@ -3,6 +3,7 @@
 // kill that saves the task table. Each run has its own copy of the program in a
 // temporary folder, which is also its base folder, and a home of its own.
 
+#include "Fakes.h"
 #include "FileLock.h"
 #include "MockBus.h"
 #include "ProgramRun.h"
@@ -46,8 +47,12 @@ private slots:
     void sharedBaseWithoutLockFile();
     void holderThatDoesNotAnswerIsToldOf();
     void staleLockIsTakenOver();
+    void requestsAreRead_data();
+    void requestsAreRead();
+    void handOver_data();
+    void handOver();
     void failedTasksAreToldOnce();
-    void startMapsNoSoundLibraries();
+    void startMapsNoSoundOrNetworkLibraries();
 };
 
 void TestProgram::commandLine_data()
@@ -308,13 +313,70 @@ void TestProgram::staleLockIsTakenOver()
     SingleInstance instance(dir.path(), home.runtime());
     QCOMPARE(instance.claim(), SingleInstance::Claim::Ours);
     QSignalSpy asked(&instance, &SingleInstance::activationRequested);
-    QLocalSocket socket;
-    socket.connectToServer(instance.serverName());
-    QVERIFY(socket.waitForConnected(2000));
-    socket.write("show\n");
-    QVERIFY(socket.waitForBytesWritten(2000));
+    QVERIFY(UnixLocalChannel().send(instance.serverName(), "show", 2000));
     QTRY_COMPARE(asked.count(), 1);
     QCOMPARE(asked.first().value(0).toByteArray(), QByteArray()); // started from a terminal
+}
+
+void TestProgram::requestsAreRead_data()
+{
+    QTest::addColumn<QByteArray>("line");
+    QTest::addColumn<QByteArray>("token");
+    QTest::newRow("from a terminal") << QByteArray("show") << QByteArray();
+    QTest::newRow("with a token") << QByteArray(" show  gnome-shell/Kronvale/1 ")
+                                  << QByteArray("gnome-shell/Kronvale/1");
+    QTest::newRow("anything else") << QByteArray("raise 12") << QByteArray();
+}
+
+void TestProgram::requestsAreRead()
+{
+    QFETCH(QByteArray, line);
+    QFETCH(QByteArray, token);
+    QTemporaryDir dir;
+    Home home;
+    auto channel = std::make_unique<FakeLocalChannel>();
+    FakeLocalChannel &fake = *channel;
+    SingleInstance instance(dir.path(), home.runtime(), std::move(channel));
+    QCOMPARE(instance.claim(), SingleInstance::Claim::Ours);
+    QCOMPARE(fake.listeningAt, instance.serverName());
+    QSignalSpy asked(&instance, &SingleInstance::activationRequested);
+    fake.receive(line);
+    QCOMPARE(asked.count(), 1);
+    QCOMPARE(asked.first().value(0).toByteArray(), token);
+}
+
+void TestProgram::handOver_data()
+{
+    QTest::addColumn<QByteArray>("token");
+    QTest::addColumn<bool>("answered");
+    QTest::addColumn<QString>("request");
+    QTest::addColumn<SingleInstance::Claim>("claim");
+    QTest::newRow("from a terminal")
+        << QByteArray() << true << "show" << SingleInstance::Claim::HandedOver;
+    QTest::newRow("with a token") << QByteArray("startup-id_TIME5") << true
+                                  << "show startup-id_TIME5" << SingleInstance::Claim::HandedOver;
+    QTest::newRow("a token of two lines")
+        << QByteArray("a\nshow b") << true << "show" << SingleInstance::Claim::HandedOver;
+    QTest::newRow("no answer") << QByteArray() << false << "show" << SingleInstance::Claim::Refused;
+}
+
+void TestProgram::handOver()
+{
+    QFETCH(QByteArray, token);
+    QFETCH(bool, answered);
+    QFETCH(QString, request);
+    QFETCH(SingleInstance::Claim, claim);
+    QTemporaryDir dir;
+    Home home;
+    auto channel = std::make_unique<FakeLocalChannel>();
+    FakeLocalChannel &fake = *channel;
+    fake.answered = answered;
+    SingleInstance instance(dir.path(), home.runtime(), std::move(channel));
+    FileLock holder;
+    QCOMPARE(holder.tryLock(instance.userLockPath()), FileLock::Result::Locked);
+    QCOMPARE(instance.claim(token), claim);
+    QCOMPARE(fake.sent, QStringList{instance.serverName() + ' ' + request});
+    QVERIFY(fake.listeningAt.isEmpty());
 }
 
 // Tasks whose file the desktop cannot open, due while the program runs on a
@@ -383,7 +445,7 @@ void TestProgram::failedTasksAreToldOnce()
 
 // The hover sound's libraries wait for a button's first sound: at every login
 // they would cost start time and memory for a sound no window switches on.
-void TestProgram::startMapsNoSoundLibraries()
+void TestProgram::startMapsNoSoundOrNetworkLibraries()
 {
     QTemporaryDir dir;
     Home home;
@@ -398,6 +460,7 @@ void TestProgram::startMapsNoSoundLibraries()
     QVERIFY(mapped.contains("libQt6Widgets"));
     QVERIFY(!mapped.contains("libQt6Multimedia"));
     QVERIFY(!mapped.contains("libpulse"));
+    QVERIFY(!mapped.contains("libQt6Network"));
     program.stop();
 }
 

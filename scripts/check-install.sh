@@ -44,7 +44,8 @@ rm -f "$build"/kronvale_*.deb
 (cd "$build" && cpack -G DEB >"$work/cpack.log" 2>&1) || { cat "$work/cpack.log"; fail "cpack failed"; }
 deb=$build/kronvale_1.1-1_$(dpkg --print-architecture).deb
 [ -f "$deb" ] || fail "no $(basename "$deb")"
-for dep in xdg-utils fonts-liberation2 fonts-dejavu-core qt6-wayland libqt6widgets6; do
+# libglib2.0-0 also holds GIO, which the program loads by name at its first launch.
+for dep in xdg-utils fonts-liberation2 fonts-dejavu-core qt6-wayland libqt6widgets6 libglib2.0-0; do
     dpkg-deb -f "$deb" Depends | grep -qw "$dep" || fail "the package does not depend on $dep"
 done
 # The single instance talks over a plain Unix socket: Qt Network is not loaded.

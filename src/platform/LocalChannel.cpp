@@ -92,9 +92,13 @@ UnixLocalChannel::UnixLocalChannel(QObject *parent) : LocalChannel(parent) {}
 
 UnixLocalChannel::~UnixLocalChannel()
 {
-    for (const auto &peer : m_peers)
+    // The notifiers, children of the channel, go after their sockets.
+    for (const auto &peer : m_peers) {
+        peer->notifier->setEnabled(false);
         ::close(peer->fd);
+    }
     if (m_fd >= 0) {
+        m_notifier->setEnabled(false);
         ::close(m_fd);
         ::unlink(m_path.constData());
     }

@@ -18,32 +18,22 @@ using kv::UnixLocalChannel;
 
 namespace {
 
-// A socket of `path`, bound and left without a listener: what a crash leaves.
-bool leaveSocket(const QString &path)
+// Without `bytes`: bound and left without a listener, as a crash leaves it.
+// With them: sent as they are, and the connection closed.
+bool rawSocket(const QString &path, const QByteArray &bytes = {})
 {
     const int fd = ::socket(AF_UNIX, SOCK_STREAM, 0);
     sockaddr_un address{};
     address.sun_family = AF_UNIX;
     const QByteArray name = QFile::encodeName(path);
     std::copy(name.begin(), name.end(), address.sun_path);
-    const bool bound = ::bind(fd, reinterpret_cast<sockaddr *>(&address), sizeof(address)) == 0;
+    const auto *where = reinterpret_cast<const sockaddr *>(&address);
+    const bool done = bytes.isEmpty() ? ::bind(fd, where, sizeof(address)) == 0
+                                      : ::connect(fd, where, sizeof(address)) == 0 &&
+                                            ::send(fd, bytes.constData(), size_t(bytes.size()),
+                                                   MSG_NOSIGNAL) == bytes.size();
     ::close(fd);
-    return bound;
-}
-
-// Sends `bytes` as they are and hangs up.
-bool sendRaw(const QString &path, const QByteArray &bytes)
-{
-    const int fd = ::socket(AF_UNIX, SOCK_STREAM, 0);
-    sockaddr_un address{};
-    address.sun_family = AF_UNIX;
-    const QByteArray name = QFile::encodeName(path);
-    std::copy(name.begin(), name.end(), address.sun_path);
-    const bool sent =
-        ::connect(fd, reinterpret_cast<sockaddr *>(&address), sizeof(address)) == 0 &&
-        ::send(fd, bytes.constData(), size_t(bytes.size()), MSG_NOSIGNAL) == bytes.size();
-    ::close(fd);
-    return sent;
+    return done;
 }
 
 QList<QByteArray> linesOf(const QSignalSpy &spy)
@@ -123,7 +113,7 @@ void TestLocalChannel::rawRequests()
     UnixLocalChannel channel;
     QSignalSpy received(&channel, &UnixLocalChannel::lineReceived);
     QVERIFY(channel.listen(path));
-    QVERIFY(sendRaw(path, bytes));
+    QVERIFY(rawSocket(path, bytes));
     // A request sent after it still arrives, and after all the others.
     QVERIFY(UnixLocalChannel().send(path, "next", 1000));
     QTRY_VERIFY(!received.isEmpty() && received.last().value(0).toByteArray() == "next");
@@ -143,7 +133,7 @@ void TestLocalChannel::staleSocketIsTakenOver()
     QTemporaryDir dir;
     const QString path = dir.filePath("stale.socket");
     if (socket)
-        QVERIFY(leaveSocket(path));
+        QVERIFY(rawSocket(path));
     else
         QVERIFY(QFile(path).open(QIODevice::WriteOnly));
     UnixLocalChannel sender;

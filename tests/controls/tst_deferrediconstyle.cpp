@@ -61,10 +61,8 @@ void TestDeferredIconStyle::iconsLookTheSame()
     const QIcon expected = plain->standardIcon(which, &option);
     const QIcon icon = QApplication::style()->standardIcon(which, &option);
     QVERIFY(!icon.isNull());
-    for (const int size : {8, 16, 32}) {
-        QCOMPARE(icon.actualSize(QSize(size, size)), expected.actualSize(QSize(size, size)));
+    for (const int size : {8, 16, 32})
         QCOMPARE(icon.pixmap(size).toImage(), expected.pixmap(size).toImage());
-    }
 }
 
 QTEST_MAIN(TestDeferredIconStyle)

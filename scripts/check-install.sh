@@ -44,9 +44,17 @@ rm -f "$build"/kronvale_*.deb
 (cd "$build" && cpack -G DEB >"$work/cpack.log" 2>&1) || { cat "$work/cpack.log"; fail "cpack failed"; }
 deb=$build/kronvale_1.1-1_$(dpkg --print-architecture).deb
 [ -f "$deb" ] || fail "no $(basename "$deb")"
-for dep in xdg-utils fonts-liberation2 fonts-dejavu-core qt6-wayland libqt6widgets6; do
+# libglib2.0-0 also holds GIO, which the program loads by name at its first launch.
+for dep in xdg-utils fonts-liberation2 fonts-dejavu-core qt6-wayland libqt6widgets6 libglib2.0-0; do
     dpkg-deb -f "$deb" Depends | grep -qw "$dep" || fail "the package does not depend on $dep"
 done
+# The single instance talks over a plain Unix socket: the program does not link
+# Qt Network (the hover sound's module, loaded at the first sound, does).
+dpkg-deb --fsys-tarfile "$deb" | tar -xO ./usr/bin/kronvale >"$work/kronvale"
+readelf -d "$work/kronvale" >"$work/dynamic"
+if grep -q 'libQt6Network' "$work/dynamic"; then
+    fail "the program links Qt Network, which it does not use"
+fi
 lintian --fail-on error "$deb" >"$work/lintian.log" 2>/dev/null ||
     { cat "$work/lintian.log"; fail "lintian reports errors"; }
 while read -r tag; do

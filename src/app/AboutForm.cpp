@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "AboutForm.h"
 
+#include "BuiltInImage.h"
 #include "FixedLook.h"
 #include "Links.h"
 #include "MainForm.h"
@@ -104,7 +105,7 @@ TAboutForm::TAboutForm(LinkOpener &links, QWidget *owner)
     Image1->setObjectName(QStringLiteral("Image1"));
     Image1->setGeometry(0, 0, 209, 199);
     Image1->setAlignment(Qt::AlignLeft | Qt::AlignTop);
-    Image1->setPixmap(QPixmap(QStringLiteral(":/app/about.png")));
+    Image1->setPixmap(builtInPixmap(QStringLiteral(":/app/about.png"), "png"));
 
     QFont linkFont;
     linkFont.setFamilies(arialLike());

@@ -3,6 +3,7 @@
 
 #include "AboutForm.h"
 #include "AutostartEntry.h"
+#include "BuiltInImage.h"
 #include "FixedLook.h"
 #include "InstallLayout.h"
 #include "Links.h"
@@ -86,7 +87,7 @@ QIcon TMainForm::builtInIcon()
     static const bool registered = (initAppArt(), true);
     Q_UNUSED(registered);
     // From a pixmap: a file name would have Qt look through its icon engines.
-    return QIcon(QPixmap(QStringLiteral(":/app/kronvale16.png")));
+    return QIcon(builtInPixmap(QStringLiteral(":/app/kronvale16.png"), "png"));
 }
 
 QIcon TMainForm::programIcon()
@@ -159,7 +160,7 @@ TZephButton *TMainForm::makeButton(QWidget *client, const QString &caption, cons
     button->setButtonStyle(TZephCustomButton::stRaised);
     QFont font = pixelFont({QStringLiteral("Verdana"), QStringLiteral("DejaVu Sans")}, 11);
     button->setFont(font);
-    button->setGlyph(QPixmap(QStringLiteral(":/app/") + glyph));
+    button->setGlyph(builtInPixmap(QStringLiteral(":/app/") + glyph, "png"));
     button->setNumGlyphs(1);
     button->setRepeatInterval(50);
     button->setRepeatStartInterval(50);
@@ -175,7 +176,7 @@ void TMainForm::buildControls(QWidget *client)
     Image1->setObjectName(QStringLiteral("Image1"));
     Image1->setGeometry(0, 0, 457, 385);
     Image1->setAlignment(Qt::AlignLeft | Qt::AlignTop);
-    Image1->setPixmap(QPixmap(QStringLiteral(":/app/mainform.png")));
+    Image1->setPixmap(builtInPixmap(QStringLiteral(":/app/mainform.png"), "png"));
 
     Shape1 = new QFrame(client);
     Shape1->setObjectName(QStringLiteral("Shape1"));

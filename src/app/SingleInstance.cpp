@@ -4,20 +4,15 @@
 #include "TaskBase.h"
 
 #include <QCryptographicHash>
-#include <QDeadlineTimer>
 #include <QDir>
 #include <QFileInfo>
-#include <QLocalServer>
-#include <QLocalSocket>
-#include <QThread>
 
 namespace kv {
 
 namespace {
 
-// "show", a space and the token where there is one, a newline.
+// "show", a space and the token where there is one.
 const QByteArray kShowRequest = QByteArrayLiteral("show");
-constexpr qint64 kLongestRequest = 4096;
 constexpr int kHandOverMs = 3000;
 
 QString keyFor(const QString &baseFolder)
@@ -32,15 +27,16 @@ QString keyFor(const QString &baseFolder)
 } // namespace
 
 SingleInstance::SingleInstance(const QString &baseFolder, const QString &runtimeFolder,
-                               QObject *parent)
+                               std::unique_ptr<LocalChannel> channel, QObject *parent)
     : QObject(parent), m_baseFolder(baseFolder),
-      m_runtimeFolder(runtimeFolder.isEmpty() ? FileLock::userRuntimeFolder() : runtimeFolder)
+      m_runtimeFolder(runtimeFolder.isEmpty() ? FileLock::userRuntimeFolder() : runtimeFolder),
+      m_channel(channel ? std::move(channel) : std::make_unique<UnixLocalChannel>())
 {
     const QString key = keyFor(baseFolder);
     if (m_runtimeFolder.isEmpty()) {
         // Nowhere of the user's own: only the base folder's lock guards, and the
-        // socket goes where Qt puts plain names.
-        m_serverName = key;
+        // socket goes to the shared temporary folder.
+        m_serverName = QDir::temp().filePath(key);
         return;
     }
     const QDir runtime(m_runtimeFolder);
@@ -104,50 +100,26 @@ SingleInstance::Claim SingleInstance::claim(const QByteArray &token)
 
 void SingleInstance::listen()
 {
-    // The lock is ours, so a socket of that name is left over from a crash.
-    QLocalServer::removeServer(m_serverName);
-    m_server = std::make_unique<QLocalServer>();
-    m_server->setSocketOptions(QLocalServer::UserAccessOption);
-    connect(m_server.get(), &QLocalServer::newConnection, this, [this] {
-        while (QLocalSocket *socket = m_server->nextPendingConnection()) {
-            connect(socket, &QLocalSocket::disconnected, socket, &QObject::deleteLater);
-            connect(socket, &QLocalSocket::readyRead, this, [this, socket] {
-                while (socket->canReadLine()) {
-                    const QByteArray request = socket->readLine(kLongestRequest).trimmed();
-                    emit activationRequested(request.startsWith(kShowRequest + ' ')
-                                                 ? request.mid(kShowRequest.size() + 1).trimmed()
-                                                 : QByteArray());
-                }
-                if (socket->bytesAvailable() > kLongestRequest)
-                    socket->abort(); // no request is that long
-            });
-        }
+    // The lock is ours, so a socket of that name is left over from a crash and
+    // the channel takes its place.
+    connect(m_channel.get(), &LocalChannel::lineReceived, this, [this](const QByteArray &line) {
+        const QByteArray request = line.trimmed();
+        emit activationRequested(request.startsWith(kShowRequest + ' ')
+                                     ? request.mid(kShowRequest.size() + 1).trimmed()
+                                     : QByteArray());
     });
-    if (!m_server->listen(m_serverName))
+    if (!m_channel->listen(m_serverName))
         qWarning("Kronvale cannot listen on %s: %s", qUtf8Printable(m_serverName),
-                 qUtf8Printable(m_server->errorString()));
+                 qUtf8Printable(m_channel->errorString()));
 }
 
-bool SingleInstance::askRunningInstance(const QByteArray &token) const
+bool SingleInstance::askRunningInstance(const QByteArray &token)
 {
     QByteArray request = kShowRequest;
     if (!token.isEmpty() && !token.contains('\n'))
         request += ' ' + token;
-    request += '\n';
     // The holder may be starting up and not yet listening.
-    const QDeadlineTimer deadline(kHandOverMs);
-    while (!deadline.hasExpired()) {
-        QLocalSocket socket;
-        socket.connectToServer(m_serverName);
-        if (socket.waitForConnected(500)) {
-            socket.write(request);
-            const bool sent = socket.waitForBytesWritten(1000);
-            socket.disconnectFromServer();
-            return sent;
-        }
-        QThread::msleep(50);
-    }
-    return false;
+    return m_channel->send(m_serverName, request, kHandOverMs);
 }
 
 } // namespace kv

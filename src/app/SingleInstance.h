@@ -2,13 +2,12 @@
 #pragma once
 
 #include "FileLock.h"
+#include "LocalChannel.h"
 
 #include <QByteArray>
 #include <QObject>
 #include <QString>
 #include <memory>
-
-class QLocalServer;
 
 namespace kv {
 
@@ -33,9 +32,10 @@ public:
     // The lock file that other users' copies see in the base folder.
     static QString baseLockName() { return QStringLiteral(".kronvale.lock"); }
 
-    // `runtimeFolder` empty: FileLock::userRuntimeFolder().
+    // `runtimeFolder` empty: FileLock::userRuntimeFolder(); `channel` none: a
+    // UnixLocalChannel.
     explicit SingleInstance(const QString &baseFolder, const QString &runtimeFolder = {},
-                            QObject *parent = nullptr);
+                            std::unique_ptr<LocalChannel> channel = {}, QObject *parent = nullptr);
     ~SingleInstance() override;
 
     // The token of the desktop's launcher that this start came with, read before
@@ -48,7 +48,7 @@ public:
     const QString &refusal() const { return m_refusal; }
 
     // The local socket the instance listens on, the same for every spelling of
-    // its folder.
+    // its folder. It takes "show", or "show" and a token, a line each.
     const QString &serverName() const { return m_serverName; }
     // The user's own lock; empty without a runtime folder.
     const QString &userLockPath() const { return m_userLockPath; }
@@ -62,7 +62,7 @@ signals:
     void activationRequested(const QByteArray &token);
 
 private:
-    bool askRunningInstance(const QByteArray &token) const;
+    bool askRunningInstance(const QByteArray &token);
     void listen();
 
     QString m_baseFolder;
@@ -74,7 +74,7 @@ private:
     FileLock m_userLock;
     FileLock m_folderLock;
     FileLock m_baseLock;
-    std::unique_ptr<QLocalServer> m_server;
+    std::unique_ptr<LocalChannel> m_channel;
 };
 
 } // namespace kv

@@ -5,6 +5,7 @@
 #include "Beeper.h"
 #include "ClockWatcher.h"
 #include "CommandLine.h"
+#include "DeferredIconStyle.h"
 #include "DialogTaskEditor.h"
 #include "EditTaskForm.h"
 #include "Errors.h"
@@ -56,6 +57,8 @@ int main(int argc, char *argv[])
     const QByteArray activationToken = kv::SingleInstance::activationToken();
     QApplication app(argc, argv);
     platform.release();
+    // The desktop's style, but with no image plugin loaded for the menu bar.
+    QApplication::setStyle(new kv::DeferredIconStyle);
     // Before the first window, whose texts are set as it is built.
     kv::Translations translations(QLocale::system().uiLanguages());
     translations.install();

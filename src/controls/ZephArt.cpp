@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "ZephArt.h"
 
+#include "BuiltInImage.h"
+
 #include <QFile>
 
 // Static libraries drop an unreferenced resource object; this keeps it.
@@ -46,14 +48,12 @@ quint16 u16(const QByteArray &d, qsizetype at)
 
 QPixmap picture(const QString &name)
 {
-    QPixmap pixmap;
-    pixmap.load(resourcePath(name));
-    return pixmap;
+    return builtInPixmap(resourcePath(name), "bmp");
 }
 
 const QImage &popupMark()
 {
-    static const QImage mark(resourcePath(QStringLiteral("Strela")));
+    static const QImage mark = builtInImage(resourcePath(QStringLiteral("Strela")), "bmp");
     return mark;
 }
 

@@ -6,6 +6,7 @@
 #include <QFile>
 #include <QFileInfo>
 
+#include <dlfcn.h>
 #include <fcntl.h>
 #include <unistd.h>
 
@@ -22,24 +23,60 @@ void ownSession(gpointer)
     ::setsid();
 }
 
+// GIO, which the launch alone needs, is loaded at the first launch: linked,
+// it and the five libraries it pulls in would be mapped at every start.
+struct Gio
+{
+    decltype(&g_desktop_app_info_new_from_filename) appInfo = nullptr;
+    decltype(&g_desktop_app_info_launch_uris_as_manager_with_fds) launch = nullptr;
+    decltype(&g_object_unref) unref = nullptr;
+    QString failure;
+};
+
+template <typename Function> void resolve(void *library, const char *name, Function &function)
+{
+    function = reinterpret_cast<Function>(::dlsym(library, name));
+}
+
+const Gio &gio()
+{
+    static const Gio loaded = [] {
+        Gio gio;
+        void *library = ::dlopen("libgio-2.0.so.0", RTLD_NOW | RTLD_LOCAL);
+        if (library) {
+            resolve(library, "g_desktop_app_info_new_from_filename", gio.appInfo);
+            resolve(library, "g_desktop_app_info_launch_uris_as_manager_with_fds", gio.launch);
+            resolve(library, "g_object_unref", gio.unref);
+        }
+        if (!gio.appInfo || !gio.launch || !gio.unref) {
+            const char *why = ::dlerror();
+            gio.failure = why ? QString::fromLocal8Bit(why) : QStringLiteral("libgio-2.0.so.0");
+        }
+        return gio;
+    }();
+    return loaded;
+}
+
 } // namespace
 
 QString DesktopEntry::launch(const QString &fileName)
 {
-    GDesktopAppInfo *info =
-        g_desktop_app_info_new_from_filename(QFile::encodeName(fileName).constData());
+    const Gio &gio = kv::gio();
+    if (!gio.failure.isEmpty())
+        return tr("The launcher %1 could not start its program: %2")
+            .arg(excerpt(QFileInfo(fileName).fileName()), gio.failure);
+    GDesktopAppInfo *info = gio.appInfo(QFile::encodeName(fileName).constData());
     if (!info)
         return whyNotLaunchable(fileName);
     const int nothing = ::open("/dev/null", O_RDWR | O_CLOEXEC);
     GError *error = nullptr;
     // Without G_SPAWN_DO_NOT_REAP_CHILD the program is started through a child
     // that ends at once, so nothing is left to collect.
-    const bool launched = g_desktop_app_info_launch_uris_as_manager_with_fds(
-        info, nullptr, nullptr, G_SPAWN_SEARCH_PATH, ownSession, nullptr, nullptr, nullptr, nothing,
-        nothing, nothing, &error);
+    const bool launched = gio.launch(info, nullptr, nullptr, G_SPAWN_SEARCH_PATH, ownSession,
+                                     nullptr, nullptr, nullptr, nothing, nothing, nothing, &error);
     if (nothing >= 0)
         ::close(nothing);
-    g_object_unref(info);
+    gio.unref(info);
     if (launched)
         return {};
     const QString reason = QString::fromUtf8(error->message);

@@ -3,6 +3,7 @@
 
 #include "Clock.h"
 #include "Errors.h"
+#include "LocalChannel.h"
 #include "Notifications.h"
 #include "SystemActions.h"
 #include "TaskBase.h"
@@ -168,6 +169,29 @@ public:
     void hold(const QString &why) override { calls << QStringLiteral("hold ") + why; }
     void release() override { calls << QStringLiteral("release"); }
     QStringList calls;
+};
+
+// Listens nowhere: records where it would, and each line sent as "<name> <line>",
+// which reaches a listener while `answered`. Lines arrive through receive().
+class FakeLocalChannel : public LocalChannel
+{
+public:
+    bool listen(const QString &name) override
+    {
+        listeningAt = name;
+        return true;
+    }
+    bool send(const QString &name, const QByteArray &line, int) override
+    {
+        sent << name + QLatin1Char(' ') + QString::fromUtf8(line);
+        return answered;
+    }
+    QString errorString() const override { return {}; }
+    void receive(const QByteArray &line) { emit lineReceived(line); }
+
+    QString listeningAt;
+    QStringList sent;
+    bool answered = true;
 };
 
 } // namespace kv

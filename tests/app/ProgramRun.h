@@ -7,7 +7,6 @@
 
 #include <QDir>
 #include <QFile>
-#include <QLocalSocket>
 #include <QProcess>
 #include <QTemporaryDir>
 #include <QTest>
@@ -80,9 +79,7 @@ public:
     // Running and answering on its instance socket.
     bool listening() const
     {
-        QLocalSocket socket;
-        socket.connectToServer(SingleInstance(m_folder, m_runtime).serverName());
-        return socket.waitForConnected(200);
+        return UnixLocalChannel().send(SingleInstance(m_folder, m_runtime).serverName(), {}, 0);
     }
     // Also with its task base read: the instance socket comes before, the start
     // at login entry after.

@@ -3,6 +3,7 @@
 // kill that saves the task table. Each run has its own copy of the program in a
 // temporary folder, which is also its base folder, and a home of its own.
 
+#include "Fakes.h"
 #include "FileLock.h"
 #include "MockBus.h"
 #include "ProgramRun.h"
@@ -46,8 +47,10 @@ private slots:
     void sharedBaseWithoutLockFile();
     void holderThatDoesNotAnswerIsToldOf();
     void staleLockIsTakenOver();
+    void requestsHandedOver_data();
+    void requestsHandedOver();
     void failedTasksAreToldOnce();
-    void startMapsNoSoundLibraries();
+    void startMapsNoLibraryItDoesNotNeedYet();
 };
 
 void TestProgram::commandLine_data()
@@ -308,13 +311,47 @@ void TestProgram::staleLockIsTakenOver()
     SingleInstance instance(dir.path(), home.runtime());
     QCOMPARE(instance.claim(), SingleInstance::Claim::Ours);
     QSignalSpy asked(&instance, &SingleInstance::activationRequested);
-    QLocalSocket socket;
-    socket.connectToServer(instance.serverName());
-    QVERIFY(socket.waitForConnected(2000));
-    socket.write("show\n");
-    QVERIFY(socket.waitForBytesWritten(2000));
+    QVERIFY(UnixLocalChannel().send(instance.serverName(), "show", 2000));
     QTRY_COMPARE(asked.count(), 1);
     QCOMPARE(asked.first().value(0).toByteArray(), QByteArray()); // started from a terminal
+}
+
+// Through fakes of the channel: what a later start sends, and what the
+// running one makes of it.
+void TestProgram::requestsHandedOver_data()
+{
+    QTest::addColumn<QByteArray>("token");
+    QTest::addColumn<QString>("request");
+    QTest::addColumn<QByteArray>("received");
+    QTest::newRow("from a terminal") << QByteArray() << "show" << QByteArray();
+    QTest::newRow("with a token") << QByteArray("startup-id_TIME5") << "show startup-id_TIME5"
+                                  << QByteArray("startup-id_TIME5");
+    QTest::newRow("a token of two lines") << QByteArray("a\nshow b") << "show" << QByteArray();
+    QTest::newRow("spaces around") << QByteArray(" tok ") << "show  tok " << QByteArray("tok");
+}
+
+void TestProgram::requestsHandedOver()
+{
+    QFETCH(QByteArray, token);
+    QFETCH(QString, request);
+    QFETCH(QByteArray, received);
+    QTemporaryDir dir;
+    Home home;
+    auto channel = std::make_unique<FakeLocalChannel>();
+    FakeLocalChannel &listening = *channel;
+    SingleInstance running(dir.path(), home.runtime(), std::move(channel));
+    QCOMPARE(running.claim(), SingleInstance::Claim::Ours);
+    QCOMPARE(listening.listeningAt, running.serverName());
+    QSignalSpy asked(&running, &SingleInstance::activationRequested);
+
+    channel = std::make_unique<FakeLocalChannel>();
+    FakeLocalChannel &sending = *channel;
+    SingleInstance later(dir.path(), home.runtime(), std::move(channel));
+    QCOMPARE(later.claim(token), SingleInstance::Claim::HandedOver);
+    QCOMPARE(sending.sent, QStringList{running.serverName() + ' ' + request});
+    listening.receive(request.toUtf8());
+    QCOMPARE(asked.count(), 1);
+    QCOMPARE(asked.first().value(0).toByteArray(), received);
 }
 
 // Tasks whose file the desktop cannot open, due while the program runs on a
@@ -381,9 +418,10 @@ void TestProgram::failedTasksAreToldOnce()
                                      "Not done: red\\e[31m"}));
 }
 
-// The hover sound's libraries wait for a button's first sound: at every login
-// they would cost start time and memory for a sound no window switches on.
-void TestProgram::startMapsNoSoundLibraries()
+// The hover sound's libraries wait for a button's first sound, GIO for the first
+// launcher started, image plugins for a picture that needs one: at every login
+// they would cost start time and memory for what most runs never do.
+void TestProgram::startMapsNoLibraryItDoesNotNeedYet()
 {
     QTemporaryDir dir;
     Home home;
@@ -398,6 +436,9 @@ void TestProgram::startMapsNoSoundLibraries()
     QVERIFY(mapped.contains("libQt6Widgets"));
     QVERIFY(!mapped.contains("libQt6Multimedia"));
     QVERIFY(!mapped.contains("libpulse"));
+    QVERIFY(!mapped.contains("libQt6Network"));
+    QVERIFY(!mapped.contains("libgio-2.0")); // loaded at the first launcher started
+    QVERIFY(!mapped.contains("/imageformats/"));
     program.stop();
 }
 

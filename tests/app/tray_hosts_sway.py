@@ -20,37 +20,11 @@ import time
 SUPPORT = os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "support")
 sys.path[:0] = [os.path.dirname(os.path.abspath(__file__)), SUPPORT]
 
-if "--remove" not in sys.argv:
-    # The program runs from a read-only folder of its own, so that it keeps its
-    # base in the test's data folder. Nobody (sway refuses root) may not reach
-    # root's build tree: this script goes there too.
-    aside = tempfile.mkdtemp(prefix="kv-sway-program-")
-    built = os.path.dirname(os.path.abspath(sys.argv[1]))
-    for name in os.listdir(built):
-        if os.path.isfile(os.path.join(built, name)) and not name.endswith(".a"):
-            shutil.copy2(os.path.join(built, name), aside)
-    shutil.copy2(__file__, aside)
-    shutil.copy2(os.path.join(SUPPORT, "tray_session.py"), aside)
-    command = [sys.executable, os.path.join(aside, os.path.basename(__file__)),
-               os.path.join(aside, os.path.basename(sys.argv[1])), *sys.argv[2:],
-               "--remove", aside]
-    if os.getuid() == 0:
-        for name in [aside] + [os.path.join(aside, n) for n in os.listdir(aside)]:
-            os.chown(name, 65534, 65534)
-        if len(sys.argv) > 2:
-            os.makedirs(sys.argv[2], exist_ok=True)
-            os.chown(sys.argv[2], 65534, 65534)
-        command = ["setpriv", "--reuid=65534", "--regid=65534", "--clear-groups", "--"] + command
-    os.chmod(aside, 0o555)
-    os.execvp(command[0], command)
-
 import dbus  # noqa: E402
-from tray_session import ITEM, WATCHER, Session, click, fail, wait  # noqa: E402
+from tray_session import (ITEM, WATCHER, Session, click, fail, remove,  # noqa: E402
+                          run_aside, wait)
 
-REMOVE = sys.argv[sys.argv.index("--remove") + 1]
-ARGS = sys.argv[:sys.argv.index("--remove")]
-PROGRAM = os.path.abspath(ARGS[1])
-SHOTS = os.path.abspath(ARGS[2]) if len(ARGS) > 2 else None
+PROGRAM, SHOTS, ASIDE = run_aside(__file__)
 
 home = tempfile.mkdtemp(prefix="kv-sway-")
 session = None
@@ -180,5 +154,4 @@ finally:
     if session:
         session.close(bool(os.environ.get("KV_KEEP_LOG")))
     shutil.rmtree(home, ignore_errors=True)
-    os.chmod(REMOVE, 0o700)
-    shutil.rmtree(REMOVE, ignore_errors=True)
+    remove(ASIDE)

@@ -4,7 +4,7 @@
 windows through the shell's XWayland. The shell is read and driven through its
 Eval method, which an extension of the test's own unlocks; logind is a mock on
 a private system bus. Usage: gnome_shell_wayland.py PROGRAM [SCREENSHOT_DIR],
-with the program's desktop file in KV_DESKTOP_FILE.
+with the program's desktop file in KV_DESKTOP_FILE and its icon in KV_APP_ICON.
 
 Fails, never skips, when the shell cannot start. Runs as nobody when started
 as root. KV_KEEP_LOG=1 prints the session's log."""
@@ -24,8 +24,10 @@ sys.path[:0] = [os.path.dirname(os.path.abspath(__file__)), SUPPORT]
 import dbus  # noqa: E402
 from tray_session import Session, fail, remove, run_aside, wait  # noqa: E402
 
-PROGRAM, SHOTS, ASIDE = run_aside(__file__, [os.environ["KV_DESKTOP_FILE"]])
+PROGRAM, SHOTS, ASIDE = run_aside(__file__, [os.environ["KV_DESKTOP_FILE"],
+                                             os.environ["KV_APP_ICON"]])
 DESKTOP = os.path.join(ASIDE, os.path.basename(os.environ["KV_DESKTOP_FILE"]))
+ICON = os.path.join(ASIDE, os.path.basename(os.environ["KV_APP_ICON"]))
 EXTENSION = "kronvale-test@kronvale"
 
 # Helpers kept in the shell: the windows of a process and what the checks read
@@ -122,6 +124,10 @@ try:
                   "welcome-dialog-last-shown-version='999'\n" % EXTENSION)
     env["GSETTINGS_BACKEND"] = "keyfile"
     os.makedirs(home + "/data/applications")
+    # The icon as installed, named as the desktop file.
+    app_id = os.path.splitext(os.path.basename(DESKTOP))[0]
+    os.makedirs(home + "/data/icons/hicolor/scalable/apps")
+    shutil.copy(ICON, home + "/data/icons/hicolor/scalable/apps/%s.svg" % app_id)
     # The desktop file as installed, the start noting the launcher's startup id.
     with open(home + "/launch", "w") as out:
         out.write('#!/bin/sh\necho "$DESKTOP_STARTUP_ID" > %s/startup-id\nexec %s\n'
@@ -219,7 +225,7 @@ try:
     def focus_other():
         """Focuses the other window and types in it: the window manager lets
         another window take the focus only for a later action of the user's."""
-        js("kv.windows(%d)[0].activate(global.get_current_time())" % other.pid)
+        js("kv.windows(%d)[0].activate(global.display.get_current_time_roundtrip())" % other.pid)
         wait("the other window focused", lambda: js(
             "global.display.focus_window === kv.windows(%d)[0]" % other.pid))
         typed = open(session.log.name).read().count("other window got Shift_L")
@@ -241,14 +247,17 @@ try:
     js("kv.window(%d, 'Kronvale v1.1').minimize()" % program.pid)
     wait("the main window minimised", lambda: window(program.pid, "Kronvale v1.1")["minimized"])
     focus_other()
-    js("imports.gi.Gio.DesktopAppInfo.new_from_filename(%s)"
-       ".launch([], global.create_app_launch_context(0, -1))" % json.dumps(
+    # As a click in the shell's dash does: at the time of the click.
+    js("imports.gi.Gio.DesktopAppInfo.new_from_filename(%s).launch([], global."
+       "create_app_launch_context(global.display.get_current_time_roundtrip(), -1))" % json.dumps(
            home + "/data/applications/" + os.path.basename(DESKTOP)))
     main = until(lambda: (lambda w: not w["minimized"] and w["focused"] and w)(
         window(program.pid, "Kronvale v1.1"))) or window(program.pid, "Kronvale v1.1")
     check(not main["minimized"] and main["focused"],
           "a start from the launcher shows and focuses the main window: %s" % main)
-    check("_TIME" in open(home + "/startup-id").read(), "the launcher gave a startup id")
+    startup_id = open(home + "/startup-id").read().strip()
+    check("_TIME" in startup_id and not startup_id.endswith("_TIME0"),
+          "the launcher gave a startup id with a time: " + startup_id)
     focus_other()
     second = start([PROGRAM])
     wait("the second start ended", lambda: second.poll() is not None)

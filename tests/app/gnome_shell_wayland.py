@@ -12,7 +12,6 @@ as root. KV_KEEP_LOG=1 prints the session's log."""
 import json
 import os
 import shutil
-import subprocess
 import sys
 import tempfile
 import time
@@ -22,7 +21,7 @@ SUPPORT = os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "suppor
 sys.path[:0] = [os.path.dirname(os.path.abspath(__file__)), SUPPORT]
 
 import dbus  # noqa: E402
-from tray_session import Session, fail, remove, run_aside, wait  # noqa: E402
+from tray_session import Session, end, fail, run_aside, wait  # noqa: E402
 
 PROGRAM, SHOTS, ASIDE = run_aside(__file__, [os.environ["KV_DESKTOP_FILE"],
                                              os.environ["KV_APP_ICON"]])
@@ -214,9 +213,9 @@ try:
                 return value
             time.sleep(0.1)
 
-    def start_program(title="Kronvale v1.1"):
+    def start_program():
         program = start([PROGRAM])
-        wait("the main window", lambda: window(program.pid, title))
+        wait("the main window", lambda: window(program.pid, "Kronvale v1.1"))
         return program
 
     other = start(["gjs", "-c", OTHER], GDK_BACKEND="wayland")
@@ -328,7 +327,4 @@ try:
 except dbus.DBusException as error:
     fail(str(error))
 finally:
-    if session:
-        session.close(bool(os.environ.get("KV_KEEP_LOG")))
-    shutil.rmtree(home, ignore_errors=True)
-    remove(ASIDE)
+    end(session, home, ASIDE)

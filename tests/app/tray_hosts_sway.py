@@ -10,7 +10,6 @@ started as root: sway refuses root. KV_KEEP_LOG=1 prints the session's log."""
 import glob
 import json
 import os
-import shutil
 import subprocess
 import sys
 import tempfile
@@ -21,7 +20,7 @@ SUPPORT = os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "suppor
 sys.path[:0] = [os.path.dirname(os.path.abspath(__file__)), SUPPORT]
 
 import dbus  # noqa: E402
-from tray_session import (ITEM, WATCHER, Session, click, fail, remove,  # noqa: E402
+from tray_session import (ITEM, WATCHER, Session, click, end, fail,  # noqa: E402
                           run_aside, wait)
 
 PROGRAM, SHOTS, ASIDE = run_aside(__file__)
@@ -151,7 +150,4 @@ try:
     except dbus.DBusException as error:
         fail(str(error))
 finally:
-    if session:
-        session.close(bool(os.environ.get("KV_KEEP_LOG")))
-    shutil.rmtree(home, ignore_errors=True)
-    remove(ASIDE)
+    end(session, home, ASIDE)

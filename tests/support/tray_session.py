@@ -24,7 +24,7 @@ def run_aside(script, extra=()):
     program's folder, as nobody when started as root: desktop shells refuse
     root, and nobody may not reach root's build tree. The program keeps its
     base in the test's data folder, its own folder being read-only. Returns the
-    program, the screenshot folder or None, and the copy to remove() at the
+    program, the screenshot folder or None, and the copy for end() at the
     end; re-executes the script before that, with the `extra` files beside it."""
     if "--remove" in sys.argv:
         at = sys.argv.index("--remove")
@@ -52,7 +52,12 @@ def run_aside(script, extra=()):
     os.execvp(command[0], command)
 
 
-def remove(aside):
+def end(session, home, aside):
+    """Ends the session's processes (KV_KEEP_LOG=1 prints its log), and removes
+    its home and the program's copy."""
+    if session:
+        session.close(bool(os.environ.get("KV_KEEP_LOG")))
+    shutil.rmtree(home, ignore_errors=True)
     os.chmod(aside, 0o700)
     shutil.rmtree(aside, ignore_errors=True)
 

@@ -13,6 +13,7 @@ packages=(
     xvfb xauth dbus python3-dbusmock trayer xdotool openbox x11-utils weston
     at-spi2-core python3-pyatspi imagemagick
     sway waybar mako-notifier xwayland grim python3-dbus util-linux
+    gnome-shell gjs gir1.2-gtk-3.0
     clang-format clang libclang-rt-14-dev
     dpkg-dev file lintian desktop-file-utils appstream libcap2-bin
 )

@@ -86,6 +86,29 @@ bool activateOnX11(QWidget *window, const QByteArray &startupId)
     return true;
 }
 
+// Asked of the window manager at every call: Qt asks only while it takes the
+// window for inactive, and once until it sees it activated, and under XWayland
+// it misses focus that went to a Wayland window.
+bool askAttentionOnX11(QWidget *window)
+{
+    auto *x11 = qGuiApp->nativeInterface<QNativeInterface::QX11Application>();
+    if (!x11 || !x11->display())
+        return false;
+    Display *display = x11->display();
+    XEvent event{};
+    event.xclient.type = ClientMessage;
+    event.xclient.window = window->winId();
+    event.xclient.message_type = atom(display, "_NET_WM_STATE");
+    event.xclient.format = 32;
+    event.xclient.data.l[0] = 1; // add
+    event.xclient.data.l[1] = long(atom(display, "_NET_WM_STATE_DEMANDS_ATTENTION"));
+    event.xclient.data.l[3] = 1; // from an application
+    XSendEvent(display, DefaultRootWindow(display), False,
+               SubstructureRedirectMask | SubstructureNotifyMask, &event);
+    XFlush(display);
+    return true;
+}
+
 bool activateOnWayland(QWidget *window, const QByteArray &token)
 {
     QWindow *handle = window->windowHandle();
@@ -104,10 +127,10 @@ bool activateOnWayland(QWidget *window, const QByteArray &token)
 void WindowActivation::activate(QWidget *window, const QByteArray &token)
 {
     const QString platform = QGuiApplication::platformName();
-    const bool done = platform == QLatin1String("xcb") ? activateOnX11(window, token)
-                      : platform.startsWith(QLatin1String("wayland"))
-                          ? activateOnWayland(window, token)
-                          : false;
+    const bool done =
+        platform == QLatin1String("xcb") ? activateOnX11(window, token) || askAttentionOnX11(window)
+        : platform.startsWith(QLatin1String("wayland")) ? activateOnWayland(window, token)
+                                                        : false;
     if (!done)
         QApplication::alert(window);
 }

@@ -11,7 +11,6 @@ started as root: sway refuses root. KV_KEEP_LOG=1 prints the session's log."""
 import glob
 import json
 import os
-import shutil
 import subprocess
 import sys
 import tempfile
@@ -21,39 +20,12 @@ import time
 SUPPORT = os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "support")
 sys.path[:0] = [os.path.dirname(os.path.abspath(__file__)), SUPPORT]
 
-if "--remove" not in sys.argv:
-    # The program runs from a read-only folder of its own, so that it keeps its
-    # base in the test's data folder. Nobody (sway refuses root) may not reach
-    # root's build tree: this script goes there too.
-    aside = tempfile.mkdtemp(prefix="kv-sway-program-")
-    built = os.path.dirname(os.path.abspath(sys.argv[1]))
-    for name in os.listdir(built):
-        if os.path.isfile(os.path.join(built, name)) and not name.endswith(".a"):
-            shutil.copy2(os.path.join(built, name), aside)
-    shutil.copy2(__file__, aside)
-    for name in ("tray_session.py", "wayland_pointer.py"):
-        shutil.copy2(os.path.join(SUPPORT, name), aside)
-    command = [sys.executable, os.path.join(aside, os.path.basename(__file__)),
-               os.path.join(aside, os.path.basename(sys.argv[1])), *sys.argv[2:],
-               "--remove", aside]
-    if os.getuid() == 0:
-        for name in [aside] + [os.path.join(aside, n) for n in os.listdir(aside)]:
-            os.chown(name, 65534, 65534)
-        if len(sys.argv) > 2:
-            os.makedirs(sys.argv[2], exist_ok=True)
-            os.chown(sys.argv[2], 65534, 65534)
-        command = ["setpriv", "--reuid=65534", "--regid=65534", "--clear-groups", "--"] + command
-    os.chmod(aside, 0o555)
-    os.execvp(command[0], command)
-
 import dbus  # noqa: E402
-from tray_session import ITEM, WATCHER, Session, check_names, fail, wait  # noqa: E402
+from tray_session import (ITEM, WATCHER, Session, check_names, end, fail,  # noqa: E402
+                          run_aside, wait)
 from wayland_pointer import VirtualPointer  # noqa: E402
 
-REMOVE = sys.argv[sys.argv.index("--remove") + 1]
-ARGS = sys.argv[:sys.argv.index("--remove")]
-PROGRAM = os.path.abspath(ARGS[1])
-SHOTS = os.path.abspath(ARGS[2]) if len(ARGS) > 2 else None
+PROGRAM, SHOTS, ASIDE = run_aside(__file__, [os.path.join(SUPPORT, "wayland_pointer.py")])
 
 home = tempfile.mkdtemp(prefix="kv-sway-")
 session = None
@@ -236,8 +208,4 @@ try:
     except dbus.DBusException as error:
         fail(str(error))
 finally:
-    if session:
-        session.close(bool(os.environ.get("KV_KEEP_LOG")))
-    shutil.rmtree(home, ignore_errors=True)
-    os.chmod(REMOVE, 0o700)
-    shutil.rmtree(REMOVE, ignore_errors=True)
+    end(session, home, ASIDE)

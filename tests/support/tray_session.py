@@ -1,10 +1,14 @@
 # SPDX-License-Identifier: GPL-3.0-or-later
-"""What the checks of the tray icon in real desktop sessions share: waiting by
-polling, the session's child processes, a private session bus, and the
-program's StatusNotifierItem with its menu."""
+"""What the checks of the program in real desktop sessions share: running from
+a copy of the program as nobody, waiting by polling, the session's child
+processes, a private session bus, a mock logind on a private system bus, and
+the program's StatusNotifierItem with its menu."""
 
 import os
+import shutil
 import subprocess
+import sys
+import tempfile
 import time
 
 import dbus
@@ -13,6 +17,49 @@ WATCHER = "org.kde.StatusNotifierWatcher"
 ITEM = "org.kde.StatusNotifierItem"
 MENU = "com.canonical.dbusmenu"
 PROPERTIES = "org.freedesktop.DBus.Properties"
+
+
+def run_aside(script, extra=()):
+    """Runs `script` (usage: SCRIPT PROGRAM [SCREENSHOT_DIR]) from a copy of the
+    program's folder, as nobody when started as root: desktop shells refuse
+    root, and nobody may not reach root's build tree. The program keeps its
+    base in the test's data folder, its own folder being read-only. Returns the
+    program, the screenshot folder or None, and the copy for end() at the
+    end; re-executes the script before that, with the `extra` files beside it."""
+    if "--remove" in sys.argv:
+        at = sys.argv.index("--remove")
+        args = sys.argv[:at]
+        return (os.path.abspath(args[1]), os.path.abspath(args[2]) if len(args) > 2 else None,
+                sys.argv[at + 1])
+    aside = tempfile.mkdtemp(prefix="kv-program-")
+    built = os.path.dirname(os.path.abspath(sys.argv[1]))
+    for name in os.listdir(built):
+        if os.path.isfile(os.path.join(built, name)) and not name.endswith(".a"):
+            shutil.copy2(os.path.join(built, name), aside)
+    for name in (script, __file__, *extra):
+        shutil.copy2(name, aside)
+    command = [sys.executable, os.path.join(aside, os.path.basename(script)),
+               os.path.join(aside, os.path.basename(sys.argv[1])), *sys.argv[2:],
+               "--remove", aside]
+    if os.getuid() == 0:
+        for name in [aside] + [os.path.join(aside, n) for n in os.listdir(aside)]:
+            os.chown(name, 65534, 65534)
+        if len(sys.argv) > 2:
+            os.makedirs(sys.argv[2], exist_ok=True)
+            os.chown(sys.argv[2], 65534, 65534)
+        command = ["setpriv", "--reuid=65534", "--regid=65534", "--clear-groups", "--"] + command
+    os.chmod(aside, 0o555)
+    os.execvp(command[0], command)
+
+
+def end(session, home, aside):
+    """Ends the session's processes (KV_KEEP_LOG=1 prints its log), and removes
+    its home and the program's copy."""
+    if session:
+        session.close(bool(os.environ.get("KV_KEEP_LOG")))
+    shutil.rmtree(home, ignore_errors=True)
+    os.chmod(aside, 0o700)
+    shutil.rmtree(aside, ignore_errors=True)
 
 
 def fail(message):
@@ -54,6 +101,23 @@ class Session:
         self.env["DBUS_SESSION_BUS_ADDRESS"] = os.environ["DBUS_SESSION_BUS_ADDRESS"] = address
         self.bus = dbus.SessionBus()
         self.names = self.bus.get_object("org.freedesktop.DBus", "/org/freedesktop/DBus")
+
+    def mock_logind(self):
+        """A mock logind on a private system bus, which the session's processes
+        get as theirs; returns its manager object, whose GetCalls() lists the
+        calls it had."""
+        daemon = subprocess.Popen(["dbus-daemon", "--session", "--nofork", "--print-address=1"],
+                                  env=self.env, stdout=subprocess.PIPE, text=True)
+        self.children.append(daemon)
+        self.env["DBUS_SYSTEM_BUS_ADDRESS"] = daemon.stdout.readline().strip()
+        mock = self.start(["/usr/bin/python3", "-m", "dbusmock", "--system", "--template",
+                           "logind"])
+        bus = dbus.bus.BusConnection(self.env["DBUS_SYSTEM_BUS_ADDRESS"])
+        names = bus.get_object("org.freedesktop.DBus", "/org/freedesktop/DBus")
+        wait("the mock logind", lambda: mock.poll() is None and names.NameHasOwner(
+            "org.freedesktop.login1", dbus_interface="org.freedesktop.DBus"))
+        return dbus.Interface(bus.get_object("org.freedesktop.login1", "/org/freedesktop/login1"),
+                              "org.freedesktop.DBus.Mock")
 
     def start(self, args, **extra):
         child = subprocess.Popen(args, env=dict(self.env, **extra), stdout=self.log,

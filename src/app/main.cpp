@@ -147,7 +147,8 @@ int main(int argc, char *argv[])
     wakeUp.rearm();
 
     // A minute's warning before the machine goes off, on the screen and as a
-    // notification (on Wayland as a notification alone where it can be); every firing in the journal, and a failed one told.
+    // notification (on Wayland as a notification alone where it can be); every firing in the
+    // journal, and a failed one told.
     kv::AdvanceWarnings warnings(scheduler, clock);
     warnings.watch(&table);
     QObject::connect(MainForm.Timer1, &QTimer::timeout, &warnings, &kv::AdvanceWarnings::update);

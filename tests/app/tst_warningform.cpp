@@ -191,8 +191,8 @@ void TestWarningForm::noticeAloneWhereAServerTakesIt()
     shutDown->activateWindow();
     QVERIFY(QTest::qWaitForWindowActive(shutDown));
     QPointer<TWarningForm> gone = shutDown;
-    for (const Qt::Key key : {Qt::Key_Return, Qt::Key_Enter, Qt::Key_Space, Qt::Key_Escape,
-                              Qt::Key_C}) {
+    for (const Qt::Key key :
+         {Qt::Key_Return, Qt::Key_Enter, Qt::Key_Space, Qt::Key_Escape, Qt::Key_C}) {
         QTest::keyClick(QApplication::focusWidget(), key);
         QTest::keyClick(shutDown, key);
     }

@@ -121,7 +121,8 @@ void TestWindowActivation::startupTime_data()
 {
     QTest::addColumn<QByteArray>("startupId");
     QTest::addColumn<qulonglong>("time"); // 0: none usable
-    QTest::newRow("a launcher's") << QByteArray("gnome-shell/kronvale/12-0-host_TIME51234") << 51234ULL;
+    QTest::newRow("a launcher's") << QByteArray("gnome-shell/kronvale/12-0-host_TIME51234")
+                                  << 51234ULL;
     QTest::newRow("the last mark counts") << QByteArray("a_TIME1_TIME2") << 2ULL;
     QTest::newRow("empty") << QByteArray() << 0ULL;
     QTest::newRow("no time") << QByteArray("kronvale-12-host") << 0ULL;

@@ -48,10 +48,11 @@ WarningNotices::~WarningNotices()
 
 void WarningNotices::open(const AdvanceWarning &warning)
 {
-    Notice notice{Modes::shown(warning.eventName),
-                  warning.whenText(m_texts),
-                  true,
-                  {kDefault, open, kCancel, tr("Cancel"), kPostpone, tr("Postpone 15 minutes")}};
+    Notice notice{
+        Modes::shown(warning.eventName),
+        warning.whenText(m_texts),
+        true,
+        {kDefault, openLabel, kCancel, tr("Cancel"), kPostpone, tr("Postpone 15 minutes")}};
     m_notices.insert(warning.id, m_notifications.show(notice));
 }
 

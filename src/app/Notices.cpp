@@ -48,6 +48,9 @@ WarningNotices::~WarningNotices()
 
 void WarningNotices::open(const AdvanceWarning &warning)
 {
+    //: The click on a warning's notice itself, which shows the main window; most
+    //: desktops show no label for it.
+    const QString openLabel = tr("Open");
     Notice notice{
         Modes::shown(warning.eventName),
         warning.whenText(m_texts),

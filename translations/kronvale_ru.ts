@@ -945,7 +945,7 @@ To take it back, choose &quot;Open base&quot; and give that name.</source>
     <message>
         <source>Open</source>
         <extracomment>The click on a warning&apos;s notice itself, which shows the main window; most desktops show no label for it.</extracomment>
-        <translation type="unfinished">Открыть</translation>
+        <translation>Открыть</translation>
     </message>
 </context>
 </TS>

@@ -22,6 +22,13 @@ bool KeysAfterClick::eventFilter(QObject *watched, QEvent *event)
     if (widget->window() != m_window)
         return false;
     switch (event->type()) {
+    case QEvent::WindowDeactivate:
+        m_left = m_left || widget == m_window;
+        return false;
+    case QEvent::WindowActivate:
+        if (!m_left || widget != m_window)
+            return false;
+        [[fallthrough]];
     case QEvent::MouseButtonPress:
         m_armed = true;
         qApp->removeEventFilter(this);

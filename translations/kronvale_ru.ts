@@ -942,5 +942,10 @@ To take it back, choose &quot;Open base&quot; and give that name.</source>
         <source>Postpone 15 minutes</source>
         <translation>Отложить на 15 минут</translation>
     </message>
+    <message>
+        <source>Open</source>
+        <extracomment>The click on a warning&apos;s notice itself, which shows the main window; most desktops show no label for it.</extracomment>
+        <translation>Открыть</translation>
+    </message>
 </context>
 </TS>

@@ -438,16 +438,21 @@ void TMainForm::trayHostChanged(bool present)
 
 void TMainForm::Open1Click()
 {
-    if (!isVisible() || (windowState() & Qt::WindowMinimized)) {
-        // A withdrawn window comes back where it was; an iconified one never left.
-        if (!isVisible() && !m_shownAt.isNull())
-            move(m_shownAt);
-        setWindowState(windowState() & ~Qt::WindowMinimized);
-        show();
-    }
+    // A withdrawn window comes back where it was; an iconified one never left.
+    if (!isVisible() && !m_shownAt.isNull())
+        move(m_shownAt);
+    // Never skipped for a window that seems shown: a Wayland client does not
+    // learn that it was minimised, and a window behind others is to come to
+    // the front.
+    setWindowState(windowState() & ~Qt::WindowMinimized);
+    show();
+    raise();
     // A dialog left open, also while the window was in the tray, must not stay
-    // behind the window it blocks.
-    bringModalChainForward();
+    // behind the window it blocks; it takes the focus then.
+    if (QApplication::activeModalWidget())
+        bringModalChainForward();
+    else
+        activateWindow();
 }
 
 void TMainForm::TrayIconDblClick()
@@ -478,15 +483,10 @@ void TMainForm::Startatlogin1Click(bool checked)
 void TMainForm::bringForward(const QByteArray &token)
 {
     Open1Click();
-    // The dialog that blocks the window is in front now, and takes the focus.
+    // The window manager lets the focus go to the front window only with the
+    // launcher's token.
     QWidget *front = QApplication::activeModalWidget();
-    if (!front) {
-        front = this;
-        raise();
-        activateWindow();
-    }
-    // The window manager lets the focus go to it only with the launcher's token.
-    WindowActivation::activate(front, token);
+    WindowActivation::activate(front ? front : this, token);
 }
 
 void TMainForm::Close1Click()

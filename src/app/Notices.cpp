@@ -15,6 +15,7 @@ namespace {
 
 const QString kCancel = QStringLiteral("cancel");
 const QString kPostpone = QStringLiteral("postpone-15");
+const QString kDefault = QStringLiteral("default");
 
 // The name a user knows the task by: the event, or the file without its folder.
 QString taskName(const QString &task)
@@ -33,6 +34,10 @@ WarningNotices::WarningNotices(AdvanceWarnings &warnings, Notifications &notific
     connect(&warnings, &AdvanceWarnings::opened, this, &WarningNotices::open);
     connect(&warnings, &AdvanceWarnings::closed, this, &WarningNotices::close);
     connect(&notifications, &Notifications::actionInvoked, this, &WarningNotices::answer);
+    connect(&notifications, &Notifications::answered, this, [this](quint32 notice, bool shown) {
+        if (const int id = m_notices.key(notice, 0); id != 0 && !shown)
+            emit unnoticed(id);
+    });
 }
 
 WarningNotices::~WarningNotices()
@@ -43,10 +48,14 @@ WarningNotices::~WarningNotices()
 
 void WarningNotices::open(const AdvanceWarning &warning)
 {
-    Notice notice{Modes::shown(warning.eventName),
-                  warning.whenText(m_texts),
-                  true,
-                  {kCancel, tr("Cancel"), kPostpone, tr("Postpone 15 minutes")}};
+    //: The click on a warning's notice itself, which shows the main window; most
+    //: desktops show no label for it.
+    const QString openLabel = tr("Open");
+    Notice notice{
+        Modes::shown(warning.eventName),
+        warning.whenText(m_texts),
+        true,
+        {kDefault, openLabel, kCancel, tr("Cancel"), kPostpone, tr("Postpone 15 minutes")}};
     m_notices.insert(warning.id, m_notifications.show(notice));
 }
 
@@ -58,12 +67,14 @@ void WarningNotices::close(int id)
     }
 }
 
-void WarningNotices::answer(quint32 notice, const QString &action)
+void WarningNotices::answer(quint32 notice, const QString &action, const QByteArray &token)
 {
     const int id = m_notices.key(notice, 0);
     if (id == 0)
         return;
-    if (action == kCancel)
+    if (action == kDefault)
+        emit windowAsked(token);
+    else if (action == kCancel)
         m_warnings.cancel(id);
     else if (action == kPostpone)
         m_warnings.postpone(id, kPostponeMinutes);

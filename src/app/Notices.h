@@ -12,7 +12,8 @@ class Notifications;
 class TTrayIcon;
 
 // Each advance warning as a desktop notification too, with the actions "Cancel"
-// and "Postpone 15 minutes"; withdrawn when the warning ends.
+// and "Postpone 15 minutes"; withdrawn when the warning ends. A click on the
+// notice itself asks for the main window.
 class WarningNotices : public QObject
 {
     Q_OBJECT
@@ -26,10 +27,16 @@ public:
     // program has ended.
     ~WarningNotices() override;
 
+signals:
+    // No notification server took the notice of warning `id`.
+    void unnoticed(int id);
+    // The user clicked a notice, with the server's token to bring a window forward.
+    void windowAsked(const QByteArray &token);
+
 private:
     void open(const AdvanceWarning &warning);
     void close(int id);
-    void answer(quint32 notice, const QString &action);
+    void answer(quint32 notice, const QString &action, const QByteArray &token);
 
     AdvanceWarnings &m_warnings;
     Notifications &m_notifications;

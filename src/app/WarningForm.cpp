@@ -2,7 +2,9 @@
 #include "WarningForm.h"
 
 #include "FixedLook.h"
+#include "KeysAfterClick.h"
 #include "Modes.h"
+#include "Notices.h"
 #include "ZephArt.h"
 #include "ZephButton.h"
 
@@ -162,12 +164,29 @@ QList<TWarningForm *> WarningWindows::windows() const
     return open;
 }
 
+void WarningWindows::openOnlyUnnoticed(WarningNotices &notices)
+{
+    disconnect(&m_warnings, &AdvanceWarnings::opened, this, &WarningWindows::open);
+    connect(&notices, &WarningNotices::unnoticed, this, &WarningWindows::openUnnoticed);
+    m_keysAfterClick = true;
+}
+
+void WarningWindows::openUnnoticed(int id)
+{
+    const QList<AdvanceWarning> open = m_warnings.warnings();
+    for (const AdvanceWarning &warning : open)
+        if (warning.id == id)
+            this->open(warning);
+}
+
 void WarningWindows::open(const AdvanceWarning &warning)
 {
     int slot = 0;
     while (m_slots.contains(slot))
         ++slot;
     auto *window = new TWarningForm(warning, m_texts);
+    if (m_keysAfterClick)
+        new KeysAfterClick(window);
     connect(window, &TWarningForm::cancelChosen, &m_warnings, &AdvanceWarnings::cancel);
     connect(window, &TWarningForm::postponeChosen, &m_warnings, &AdvanceWarnings::postpone);
     m_slots.insert(slot, window);

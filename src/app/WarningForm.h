@@ -13,6 +13,7 @@ class QMenu;
 namespace kv {
 
 class TZephButton;
+class WarningNotices;
 
 // One advance warning on the screen: a small window of its own above the
 // others, shown without taking the keyboard focus, that counts down to the
@@ -62,8 +63,14 @@ public:
 
     QList<TWarningForm *> windows() const;
 
+    // From now on a window opens only for a warning whose notice no server has
+    // taken, and its keys act only after a click in it: for a window system
+    // that gives it the keyboard as it appears.
+    void openOnlyUnnoticed(WarningNotices &notices);
+
 private:
     void open(const AdvanceWarning &warning);
+    void openUnnoticed(int id);
     void count(const AdvanceWarning &warning);
     void close(int id);
     // The top left corner of the frame of the window in `slot`.
@@ -72,6 +79,7 @@ private:
     AdvanceWarnings &m_warnings;
     DateTimeText m_texts;
     QMap<int, QPointer<TWarningForm>> m_slots; // by place
+    bool m_keysAfterClick = false;
 };
 
 } // namespace kv

@@ -39,6 +39,7 @@
 #include "WakeForTasks.h"
 #include "WakeUpTimer.h"
 #include "WarningForm.h"
+#include "WarningPlace.h"
 
 #include <QApplication>
 #include <QLocale>
@@ -149,7 +150,8 @@ int main(int argc, char *argv[])
     wakeUp.rearm();
 
     // A minute's warning before the machine goes off, on the screen and as a
-    // notification; every firing in the journal, and a failed one told.
+    // notification (on Wayland as a notification alone where it can be); every firing in the
+    // journal, and a failed one told.
     kv::AdvanceWarnings warnings(scheduler, clock);
     warnings.watch(&table);
     QObject::connect(MainForm.Timer1, &QTimer::timeout, &warnings, &kv::AdvanceWarnings::update);
@@ -160,6 +162,10 @@ int main(int argc, char *argv[])
     notifications.keepRecord(instance.noticeRecordPath());
     kv::WarningWindows warningWindows(warnings, scheduler.texts());
     kv::WarningNotices warningNotices(warnings, notifications, scheduler.texts());
+    if (kv::WarningPlace::noticeAlone(QGuiApplication::platformName()))
+        warningWindows.openOnlyUnnoticed(warningNotices);
+    QObject::connect(&warningNotices, &kv::WarningNotices::windowAsked, &MainForm,
+                     &kv::TMainForm::bringForward);
     kv::FailureNotices failureNotices(notifications, *MainForm.TrayIcon, scheduler.texts());
     scheduler.setOnReport([&failureNotices](const kv::Scheduler::Report &report) {
         std::fprintf(stderr, "%s\n", qPrintable(report.line()));

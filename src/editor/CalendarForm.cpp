@@ -18,8 +18,7 @@ const QDate kFirstSelected(2007, 11, 26);
 
 TCalendarForm::TCalendarForm(QWidget *parent, const DateTimeText &texts)
     : QDialog(parent, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
-                          Qt::WindowSystemMenuHint | Qt::WindowMinimizeButtonHint |
-                          Qt::WindowCloseButtonHint),
+                          Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint),
       MonthCalendar1(new QCalendarWidget(this)), BitBtn1(new TZephButton(this)),
       BitBtn2(new TZephButton(this)), m_texts(texts)
 {

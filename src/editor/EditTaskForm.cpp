@@ -68,8 +68,7 @@ TEditTaskForm::TEditTaskForm(TaskTable &table, ErrorSink &errors, const Clock &c
                              Beeper &beeper, FileChooser &files, QWidget *parent,
                              const DateTimeText &texts)
     : QDialog(parent, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
-                          Qt::WindowSystemMenuHint | Qt::WindowMinimizeButtonHint |
-                          Qt::WindowCloseButtonHint),
+                          Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint),
       CalendarForm(new TCalendarForm(this, texts)), m_table(table), m_errors(errors),
       m_clock(clock), m_beeper(beeper), m_files(files), m_texts(texts)
 {

@@ -27,6 +27,9 @@ DesktopNotifications::DesktopNotifications(const QDBusConnection &bus, QObject *
 {
     m_bus.connect(kService, kPath, kInterface, QStringLiteral("ActionInvoked"), this,
                   SLOT(onActionInvoked(uint, QString)));
+    // Sent just before the action it is for.
+    m_bus.connect(kService, kPath, kInterface, QStringLiteral("ActivationToken"), this,
+                  SLOT(onActivationToken(uint, QString)));
     m_bus.connect(kService, kPath, kInterface, QStringLiteral("NotificationClosed"), this,
                   SLOT(onNotificationClosed(uint, uint)));
     // Another server may read the bodies otherwise.
@@ -185,9 +188,16 @@ void DesktopNotifications::close(uint id)
 void DesktopNotifications::onActionInvoked(uint id, const QString &action)
 {
     // Every program's notices come by; only ours are named.
+    const QByteArray token = m_tokens.take(id);
     const quint32 notice = m_ids.key(id, 0);
     if (notice != 0)
-        emit actionInvoked(notice, action);
+        emit actionInvoked(notice, action, token);
+}
+
+void DesktopNotifications::onActivationToken(uint id, const QString &token)
+{
+    if (m_ids.key(id, 0) != 0)
+        m_tokens.insert(id, token.toUtf8());
 }
 
 void DesktopNotifications::onNotificationClosed(uint id, uint)
@@ -196,6 +206,7 @@ void DesktopNotifications::onNotificationClosed(uint id, uint)
     if (notice == 0)
         return;
     m_ids.remove(notice);
+    m_tokens.remove(id);
     if (m_withActions.remove(notice))
         writeRecord();
 }

@@ -35,8 +35,10 @@ public:
     virtual void withdraw(quint32 notice) = 0;
 
 signals:
-    // The user chose one of the notice's actions.
-    void actionInvoked(quint32 notice, const QString &action);
+    // The user chose one of the notice's actions ("default": the notice itself),
+    // with the token that lets a window of ours take the focus for it, if the
+    // server gave one.
+    void actionInvoked(quint32 notice, const QString &action, const QByteArray &token);
     // Whether a notification server took the notice. A notice withdrawn before
     // it was sent is never answered.
     void answered(quint32 notice, bool shown);
@@ -65,6 +67,7 @@ public:
 
 private slots:
     void onActionInvoked(uint id, const QString &action);
+    void onActivationToken(uint id, const QString &token);
     void onNotificationClosed(uint id, uint reason);
 
 private:
@@ -81,6 +84,7 @@ private:
     QString m_recordPath;
     QSet<quint32> m_waiting; // sent, not answered yet
     QList<QDBusPendingCall> m_closing;
+    QHash<uint, QByteArray> m_tokens; // the server's id -> the token for its next action
     std::optional<bool> m_bodyMarkup; // unknown until the server has answered
     bool m_asking = false;
     QList<std::pair<quint32, Notice>> m_unsent;

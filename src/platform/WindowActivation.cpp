@@ -15,20 +15,6 @@ namespace kv {
 
 namespace {
 
-// The time of the user's action that an X11 startup id carries ("…_TIME<n>").
-std::optional<unsigned long> startupTime(const QByteArray &startupId)
-{
-    const qsizetype at = startupId.lastIndexOf("_TIME");
-    if (at < 0)
-        return std::nullopt;
-    bool number = false;
-    const unsigned long time = startupId.mid(at + 5).toULong(&number);
-    // 0 is CurrentTime, which a window manager reads as "no user action known".
-    if (!number || time == 0)
-        return std::nullopt;
-    return time;
-}
-
 Atom atom(Display *display, const char *name)
 {
     return XInternAtom(display, name, False);
@@ -61,7 +47,7 @@ void sendStartupComplete(Display *display, Window window, const QByteArray &star
 bool activateOnX11(QWidget *window, const QByteArray &startupId)
 {
     auto *x11 = qGuiApp->nativeInterface<QNativeInterface::QX11Application>();
-    const std::optional<unsigned long> time = startupTime(startupId);
+    const std::optional<unsigned long> time = WindowActivation::startupTime(startupId);
     if (!x11 || !x11->display() || !time)
         return false;
     Display *display = x11->display();
@@ -123,6 +109,24 @@ bool activateOnWayland(QWidget *window, const QByteArray &token)
 }
 
 } // namespace
+
+std::optional<unsigned long> WindowActivation::startupTime(const QByteArray &startupId)
+{
+    const qsizetype at = startupId.lastIndexOf("_TIME");
+    if (at < 0)
+        return std::nullopt;
+    const QByteArray digits = startupId.mid(at + 5);
+    bool number = false;
+    const qulonglong time = digits.toULongLong(&number);
+    // Digits only, and an X time is 32 bits wide. 0 is CurrentTime, which a
+    // window manager reads as "no user action known".
+    const bool plain = !digits.isEmpty() && std::all_of(digits.cbegin(), digits.cend(), [](char c) {
+        return c >= '0' && c <= '9';
+    });
+    if (!number || !plain || time == 0 || time > 0xFFFFFFFFULL)
+        return std::nullopt;
+    return static_cast<unsigned long>(time);
+}
 
 void WindowActivation::activate(QWidget *window, const QByteArray &token)
 {

@@ -2,6 +2,7 @@
 #pragma once
 
 #include <QByteArray>
+#include <optional>
 
 class QWidget;
 
@@ -18,6 +19,10 @@ public:
     // on X11 a startup id, on Wayland an XDG activation token. Without a usable
     // token the window is marked as asking for attention.
     static void activate(QWidget *window, const QByteArray &token);
+
+    // The time of the user's action that an X11 startup id carries ("…_TIME<n>"),
+    // if it carries a usable one.
+    static std::optional<unsigned long> startupTime(const QByteArray &startupId);
 };
 
 } // namespace kv

@@ -8,6 +8,7 @@
 #include "TaskBase.h"
 #include "TaskTable.h"
 #include "TestFiles.h"
+#include "WestonServer.h"
 #include "XvfbServer.h"
 
 #include <QApplication>
@@ -183,15 +184,8 @@ void TestSessions::waylandClientFiresAndSaves()
     QTemporaryDir dir;
     Home home;
     QVERIFY(copyProgram(dir.path()));
-    const QString socket = QStringLiteral("kronvale-test");
-    // The compositor's socket lies in the program's runtime folder.
-    QProcessEnvironment westonEnv = QProcessEnvironment::systemEnvironment();
-    westonEnv.insert("XDG_RUNTIME_DIR", home.runtime());
-    Helper weston(QStringLiteral("weston"),
-                  {"--backend=headless-backend.so", "--socket=" + socket, "--idle-time=0",
-                   "--no-config", "--log=" + home.path("weston.log")},
-                  westonEnv);
-    QTRY_VERIFY_WITH_TIMEOUT(QFileInfo::exists(QDir(home.runtime()).filePath(socket)), 10000);
+    kv::test::WestonServer weston;
+    QVERIFY2(weston.isRunning(), "weston did not start");
 
     // A task a few seconds ahead, and an opener that notes what it is asked to open.
     QDateTime due = QDateTime::currentDateTime().addSecs(4);
@@ -213,7 +207,7 @@ void TestSessions::waylandClientFiresAndSaves()
     const auto onWayland = [&](Program &program) {
         program.setEnv("QT_QPA_PLATFORM", {});
         program.setEnv("DISPLAY", {});
-        program.setEnv("WAYLAND_DISPLAY", socket);
+        program.setEnv("WAYLAND_DISPLAY", weston.socketPath());
         program.setEnv("XDG_SESSION_TYPE", "wayland");
         program.setEnv("DBUS_SESSION_BUS_ADDRESS", kNoBus);
         program.setEnv("PATH", home.path("bin") + ':' + qEnvironmentVariable("PATH"));

@@ -18,6 +18,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
+#include <QSignalSpy>
 #include <QTest>
 #include <QTimer>
 #include <QToolTip>
@@ -30,8 +31,12 @@ const QDateTime kNow(QDate(2026, 12, 7), QTime(22, 59, 30));
 
 struct Rig
 {
-    Rig()
+    // `noticeAlone`: as on Wayland; `refuses`: with no notification server.
+    explicit Rig(bool noticeAlone = false, bool refuses = false)
     {
+        if (noticeAlone)
+            windows.openOnlyUnnoticed(notices);
+        notifications.refuses = refuses;
         tray->setActive(true);
         table.appendTask("07.12.2026 23:00:00", "Shut Down", "", "Shut Down(Simple)");
         table.appendTask("07.12.2026 23:00:10", "Restart", "", "Restart(Every day)");
@@ -64,6 +69,8 @@ private slots:
     void windowsCountDownAndAnswer();
     void screenReadersHearTheCountTwice();
     void noticesAnswerToo();
+    void noticeAloneWhereAServerTakesIt_data();
+    void noticeAloneWhereAServerTakesIt();
     void failuresAreToldPassively();
     void unansweredIsToldThenItsOutcome_data();
     void unansweredIsToldThenItsOutcome();
@@ -143,15 +150,69 @@ void TestWarningForm::noticesAnswerToo()
     QCOMPARE(shown[0].summary, QStringLiteral("Shut Down"));
     QCOMPARE(shown[0].body, QStringLiteral("At 07.12.2026 23:00:00"));
     QVERIFY(shown[0].critical);
-    QCOMPARE(shown[0].actions,
-             QStringList({"cancel", "Cancel", "postpone-15", "Postpone 15 minutes"}));
-    emit rig.notifications.actionInvoked(2, QStringLiteral("postpone-15"));
-    emit rig.notifications.actionInvoked(1, QStringLiteral("cancel"));
+    QCOMPARE(shown[0].actions, QStringList({"default", "Open", "cancel", "Cancel", "postpone-15",
+                                            "Postpone 15 minutes"}));
+    // A click on the notice itself asks for the main window, with the server's token.
+    QSignalSpy asked(&rig.notices, &WarningNotices::windowAsked);
+    emit rig.notifications.actionInvoked(1, QStringLiteral("default"), "token-1");
+    QCOMPARE(asked.size(), 1);
+    QCOMPARE(asked.at(0).at(0).toByteArray(), QByteArray("token-1"));
+    emit rig.notifications.actionInvoked(2, QStringLiteral("postpone-15"), {});
+    emit rig.notifications.actionInvoked(1, QStringLiteral("cancel"), {});
     // Both withdrawn as their warnings end; the windows go with them.
     QCOMPARE(rig.notifications.withdrawn, QList<quint32>({2, 1}));
     QTRY_COMPARE(rig.windows.windows().size(), 0);
     QCOMPARE(rig.nextFor(1), QStringLiteral("Done"));
     QCOMPARE(rig.nextFor(2), QStringLiteral("Next: 07.12.2026 23:15:10, in 15 min"));
+}
+
+void TestWarningForm::noticeAloneWhereAServerTakesIt_data()
+{
+    QTest::addColumn<bool>("server");
+    QTest::newRow("notification server") << true;
+    QTest::newRow("none") << false;
+}
+
+void TestWarningForm::noticeAloneWhereAServerTakesIt()
+{
+    QFETCH(bool, server);
+    Rig rig(true, !server);
+    if (server) {
+        QTest::qWait(50); // the server's answers
+        QCOMPARE(rig.notifications.current().size(), 2);
+        QCOMPARE(rig.windows.windows().size(), 0);
+        return;
+    }
+    QTRY_COMPARE(rig.windows.windows().size(), 2);
+    TWarningForm *shutDown = rig.windows.windows().at(0);
+    QCOMPARE(shutDown->windowTitle(), QStringLiteral("Shut Down"));
+    // As a Wayland compositor does: the new window takes the keyboard, and the
+    // user's next keys, typed for another window, reach it.
+    shutDown->activateWindow();
+    QVERIFY(QTest::qWaitForWindowActive(shutDown));
+    QPointer<TWarningForm> gone = shutDown;
+    for (const Qt::Key key :
+         {Qt::Key_Return, Qt::Key_Enter, Qt::Key_Space, Qt::Key_Escape, Qt::Key_C}) {
+        QTest::keyClick(QApplication::focusWidget(), key);
+        QTest::keyClick(shutDown, key);
+    }
+    QTest::qWait(50);
+    QVERIFY(gone);
+    QCOMPARE(rig.notifications.withdrawn, QList<quint32>());
+    // A click in it, or a way back to it from another window, and its keys act.
+    TWarningForm *restart = rig.windows.windows().at(1);
+    QTest::mouseClick(shutDown->Label2, Qt::LeftButton);
+    restart->activateWindow();
+    QVERIFY(QTest::qWaitForWindowActive(restart));
+    shutDown->activateWindow();
+    QVERIFY(QTest::qWaitForWindowActive(shutDown));
+    restart->activateWindow();
+    QVERIFY(QTest::qWaitForWindowActive(restart));
+    QPointer<TWarningForm> restartGone = restart;
+    for (TWarningForm *window : {shutDown, restart})
+        QTest::keyClick(window, Qt::Key_Escape);
+    QTRY_VERIFY(!gone && !restartGone);
+    QCOMPARE(rig.table.cell(TaskTable::FiredColumn, 1), QStringLiteral("1"));
 }
 
 void TestWarningForm::failuresAreToldPassively()

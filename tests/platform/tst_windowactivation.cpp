@@ -76,6 +76,8 @@ class TestWindowActivation : public QObject
 private slots:
     void bringsTheWindowBack_data();
     void bringsTheWindowBack();
+    void startupTime_data();
+    void startupTime();
 };
 
 void TestWindowActivation::bringsTheWindowBack_data()
@@ -113,6 +115,32 @@ void TestWindowActivation::bringsTheWindowBack()
         QTRY_VERIFY(atoms(window, "_NET_WM_STATE").contains(attention));
         QCOMPARE(QApplication::activeWindow(), &other);
     }
+}
+
+void TestWindowActivation::startupTime_data()
+{
+    QTest::addColumn<QByteArray>("startupId");
+    QTest::addColumn<qulonglong>("time"); // 0: none usable
+    QTest::newRow("a launcher's") << QByteArray("gnome-shell/kronvale/12-0-host_TIME51234")
+                                  << 51234ULL;
+    QTest::newRow("the last mark counts") << QByteArray("a_TIME1_TIME2") << 2ULL;
+    QTest::newRow("empty") << QByteArray() << 0ULL;
+    QTest::newRow("no time") << QByteArray("kronvale-12-host") << 0ULL;
+    QTest::newRow("mark alone") << QByteArray("x_TIME") << 0ULL;
+    QTest::newRow("not a number") << QByteArray("x_TIMEnow") << 0ULL;
+    QTest::newRow("a number and more") << QByteArray("x_TIME12abc") << 0ULL;
+    QTest::newRow("blank before") << QByteArray("x_TIME 12") << 0ULL;
+    QTest::newRow("negative") << QByteArray("x_TIME-12") << 0ULL;
+    QTest::newRow("current time") << QByteArray("x_TIME0") << 0ULL;
+    QTest::newRow("largest") << QByteArray("x_TIME4294967295") << 4294967295ULL;
+    QTest::newRow("wider than an X time") << QByteArray("x_TIME4294967296") << 0ULL;
+}
+
+void TestWindowActivation::startupTime()
+{
+    QFETCH(QByteArray, startupId);
+    QFETCH(qulonglong, time);
+    QCOMPARE(qulonglong(kv::WindowActivation::startupTime(startupId).value_or(0)), time);
 }
 
 int main(int argc, char *argv[])

@@ -233,6 +233,11 @@ void TestWayland::warningIsANoticeAlone()
 
 int main(int argc, char *argv[])
 {
+    // Widgets draw in shared memory. The EGL driver that Qt would load for
+    // nothing is unloaded at the end, and what it keeps for the process's life
+    // then counts as leaked.
+    qputenv("QT_WAYLAND_CLIENT_BUFFER_INTEGRATION", "none");
+    qputenv("QT_LOGGING_RULES", "qt.qpa.wayland.warning=false");
     return kv::test::runOnWeston<QApplication, TestWayland>(argc, argv);
 }
 

@@ -18,6 +18,7 @@
 #include "LinuxSystemActions.h"
 #include "LogindSleepInhibitor.h"
 #include "MainForm.h"
+#include "ModalReturn.h"
 #include "Notices.h"
 #include "Notifications.h"
 #include "ProgramStop.h"
@@ -71,6 +72,7 @@ int main(int argc, char *argv[])
     QApplication::setWindowIcon(kv::TMainForm::builtInIcon());
     // The window closes into the tray, never by losing its last visible window.
     QApplication::setQuitOnLastWindowClosed(false);
+    kv::ModalReturn modalReturn;
 
     const QString dataFolder = kv::UserFolders::programData();
     const QString baseFolder = layout.baseFolder(dataFolder);

@@ -339,15 +339,26 @@ try:
     check(not main["minimized"] and main["focused"],
           "a start from the launcher activates the native main window: %s" % main)
 
-    js("kv.press(imports.gi.Clutter.KEY_a, imports.gi.Clutter.KEY_Control_L)")
-    about = wait("the about box", lambda: window(program.pid, "About Kronvale"))
+    for _ in range(5):  # a window just activated may not have the keyboard yet
+        js("kv.press(imports.gi.Clutter.KEY_a, imports.gi.Clutter.KEY_Control_L)")
+        if until(lambda: window(program.pid, "About Kronvale"), 3):
+            break
+
+    def settled_about():
+        """The about box once its frame has stopped changing."""
+        before = wait("the about box", lambda: window(program.pid, "About Kronvale"))
+        time.sleep(0.3)
+        now = window(program.pid, "About Kronvale")
+        return now if now and now["frame"] == before["frame"] else None
+
+    about = wait("the about box in place", settled_about)
     screenshot("native-about")
     # Qt's frame draws minimise as the third button from the right, in the
     # middle of its title bar. The box may be back before a poll sees it gone.
     js("(w => w.connect('notify::minimized', () => kv.minimised ||= w.minimized))"
        "(kv.window(%d, 'About Kronvale'))" % program.pid)
-    x, y, width, _ = about["frame"]
     for attempt in range(5):  # a pointer that has just come in may not count yet
+        x, y, width, _ = wait("the about box in place", settled_about)["frame"]
         js("kv.point(%d, %d)" % (x + width - 63 - attempt % 2, y + 15))
         time.sleep(0.3)
         js("kv.button(true)")

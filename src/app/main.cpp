@@ -18,6 +18,7 @@
 #include "LinuxSystemActions.h"
 #include "LogindSleepInhibitor.h"
 #include "MainForm.h"
+#include "ModalReturn.h"
 #include "Notices.h"
 #include "Notifications.h"
 #include "ProgramStop.h"
@@ -47,6 +48,7 @@
 #include <QTimer>
 #include <cstdio>
 #include <memory>
+#include <optional>
 
 int main(int argc, char *argv[])
 {
@@ -71,6 +73,10 @@ int main(int argc, char *argv[])
     QApplication::setWindowIcon(kv::TMainForm::builtInIcon());
     // The window closes into the tray, never by losing its last visible window.
     QApplication::setQuitOnLastWindowClosed(false);
+    // Qt's own window frame on Wayland offers minimise on the dialogs too.
+    std::optional<kv::ModalReturn> modalReturn;
+    if (QGuiApplication::platformName().startsWith(QLatin1String("wayland")))
+        modalReturn.emplace();
 
     const QString dataFolder = kv::UserFolders::programData();
     const QString baseFolder = layout.baseFolder(dataFolder);

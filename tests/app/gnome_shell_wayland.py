@@ -75,11 +75,21 @@ globalThis.kv = {
     // Made ahead: the seat takes a moment to add it.
     keyboard: Clutter.get_default_backend().get_default_seat()
         .create_virtual_device(Clutter.InputDeviceType.KEYBOARD_DEVICE),
-    press(keyval) {
+    press(keyval, modifier) {
         const now = GLib.get_monotonic_time();
-        kv.keyboard.notify_keyval(now, keyval, Clutter.KeyState.PRESSED);
-        kv.keyboard.notify_keyval(now, keyval, Clutter.KeyState.RELEASED);
+        const keys = modifier ? [modifier, keyval] : [keyval];
+        keys.forEach(k => kv.keyboard.notify_keyval(now, k, Clutter.KeyState.PRESSED));
+        keys.reverse().forEach(k => kv.keyboard.notify_keyval(now, k, Clutter.KeyState.RELEASED));
     },
+    pointer: Clutter.get_default_backend().get_default_seat()
+        .create_virtual_device(Clutter.InputDeviceType.POINTER_DEVICE),
+    point: (x, y) => kv.pointer.notify_absolute_motion(GLib.get_monotonic_time(), x, y),
+    button: state => kv.pointer.notify_button(GLib.get_monotonic_time(), Clutter.BUTTON_PRIMARY,
+                                              state ? Clutter.ButtonState.PRESSED
+                                                    : Clutter.ButtonState.RELEASED),
+    // The windows the shell shows, by title.
+    shownTitles: pid => global.get_window_actors().map(a => a.meta_window)
+        .filter(w => w.get_pid() === pid && !w.minimized).map(w => w.title),
 };
 """
 
@@ -255,12 +265,18 @@ try:
     js("kv.window(%d, 'Kronvale v1.1').minimize()" % program.pid)
     wait("the main window minimised", lambda: window(program.pid, "Kronvale v1.1")["minimized"])
     focus_other()
-    # As a click in the shell's dash does: at the time of the click.
-    js("imports.gi.Gio.DesktopAppInfo.new_from_filename(%s).launch([], global."
-       "create_app_launch_context(global.display.get_current_time_roundtrip(), -1))" % json.dumps(
-           home + "/data/applications/" + os.path.basename(DESKTOP)))
-    main = until(lambda: (lambda w: not w["minimized"] and w["focused"] and w)(
-        window(program.pid, "Kronvale v1.1"))) or window(program.pid, "Kronvale v1.1")
+
+    def launch_again():
+        """Starts the program again as a click in the shell's dash does, at the
+        time of the click; gives the main window once it is shown and focused,
+        or as it is after a while."""
+        js("imports.gi.Gio.DesktopAppInfo.new_from_filename(%s).launch([], global."
+           "create_app_launch_context(global.display.get_current_time_roundtrip(), -1))"
+           % json.dumps(home + "/data/applications/" + os.path.basename(DESKTOP)))
+        return until(lambda: (lambda w: not w["minimized"] and w["focused"] and w)(
+            window(program.pid, "Kronvale v1.1"))) or window(program.pid, "Kronvale v1.1")
+
+    main = launch_again()
     check(not main["minimized"] and main["focused"],
           "a start from the launcher shows and focuses the main window: %s" % main)
     startup_id = open(home + "/startup-id").read().strip()
@@ -306,6 +322,82 @@ try:
         check(not power_calls(), "%s from the notification: warning gone, %s, no power call"
               % (answer, outcome))
         stop(program)
+
+    # The program as a native Wayland client: the warning a notification
+    # alone, a second start from the launcher activating the main window with
+    # the launcher's token, a modal dialog back at once when it is minimised
+    # by Qt's own window frame.
+    write_base((68, "Shut Down", "", "Shut Down(Simple)"))
+    program = start([PROGRAM], QT_QPA_PLATFORM="wayland")
+    main = wait("the native main window", lambda: window(program.pid, "Kronvale v1.1"))
+    check(not main["x11"], "the main window is a Wayland client of the shell")
+    screenshot("native-main-window")
+    js("kv.window(%d, 'Kronvale v1.1').minimize()" % program.pid)
+    wait("the main window minimised", lambda: window(program.pid, "Kronvale v1.1")["minimized"])
+    focus_other()
+    main = launch_again()
+    check(not main["minimized"] and main["focused"],
+          "a start from the launcher activates the native main window: %s" % main)
+
+    for _ in range(5):  # a window just activated may not have the keyboard yet
+        js("kv.press(imports.gi.Clutter.KEY_a, imports.gi.Clutter.KEY_Control_L)")
+        if until(lambda: window(program.pid, "About Kronvale"), 3):
+            break
+
+    def settled_about():
+        """The about box once its frame has stopped changing."""
+        before = wait("the about box", lambda: window(program.pid, "About Kronvale"))
+        time.sleep(0.3)
+        now = window(program.pid, "About Kronvale")
+        return now if now and now["frame"] == before["frame"] else None
+
+    about = wait("the about box in place", settled_about)
+    screenshot("native-about")
+    # Qt's frame draws minimise as the third button from the right, in the
+    # middle of its title bar. The box may be back before a poll sees it gone.
+    js("(w => w.connect('notify::minimized', () => kv.minimised ||= w.minimized))"
+       "(kv.window(%d, 'About Kronvale'))" % program.pid)
+    for attempt in range(5):  # a pointer that has just come in may not count yet
+        x, y, width, _ = wait("the about box in place", settled_about)["frame"]
+        js("kv.point(%d, %d)" % (x + width - 63 - attempt % 2, y + 15))
+        time.sleep(0.3)
+        js("kv.button(true)")
+        time.sleep(0.1)
+        js("kv.button(false)")
+        if until(lambda: js("!!kv.minimised"), 1):
+            break
+    check(js("!!kv.minimised"), "the minimise button of Qt's frame minimises the about box")
+    # Mutter grants the activation that un-minimises it only for a token of
+    # the surface under the pointer and the press's serial; Qt asks with the
+    # release's, for the window it then takes for focused. The box then asks
+    # for attention, which the shell tells in a notification of its own.
+    about = until(lambda: (lambda w: (w["attention"] or not w["minimized"]) and w)(
+        window(program.pid, "About Kronvale"))) or window(program.pid, "About Kronvale")
+    check(about["attention"] or (not about["minimized"] and about["focused"]),
+          "the minimised about box comes back or asks to: %s" % about)
+    screenshot("native-about-minimised")
+    if about["attention"]:
+        # As a click on the shell's "is ready" notification does.
+        js("kv.notices().find(n => n.bannerBodyText.includes('About Kronvale')).activate()")
+        about = until(lambda: (lambda w: not w["minimized"] and w["focused"] and w)(
+            window(program.pid, "About Kronvale"))) or window(program.pid, "About Kronvale")
+        check(not about["minimized"] and about["focused"],
+              "the shell's notification that it is ready brings the about box back: %s" % about)
+    js("kv.window(%d, 'About Kronvale').delete(global.get_current_time())" % program.pid)
+    wait("the about box closed", lambda: not window(program.pid, "About Kronvale"))
+
+    notice = wait("the native warning's notification", lambda: js(
+        "(n => n ? kv.shown(n) : null)(kv.notice('Shut Down'))"), timeout=20)
+    check("Cancel" in notice["actions"] and "Shut Down" not in js(
+        "kv.shownTitles(%d)" % program.pid),
+        "the warning of the native program is the notification alone: %s" % notice)
+    cancelled = open(session.log.name).read().count('"Shut Down": cancelled')
+    js("kv.answer(kv.notice('Shut Down'), 'Cancel')")
+    wait("the journal's line", lambda: open(session.log.name).read().count(
+        '"Shut Down": cancelled') > cancelled)
+    check(not power_calls() and not window(program.pid, "Shut Down"),
+          "Cancel from the native warning's notification cancels, no power call")
+    stop(program)
 
     # A task whose file cannot be opened is told by its name, as it is; Stand
     # Off switches the monitor off until the next key press.
